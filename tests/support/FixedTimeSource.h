@@ -1,0 +1,23 @@
+#pragma once
+
+#include "app/AppContextEntryInterface.h"
+#include "app/JqeTimeSource.h"
+#include "app/TimeSourceInterface.h"
+
+// A clock that always answers the same instant; registered as "timeSource" it makes
+// message wire texts predictable.
+class FixedTimeSource
+    : public Brindlecore::Core::AppContextEntryInterface
+    , public Brindlecore::Core::TimeSourceInterface
+{
+public:
+    explicit FixedTimeSource(const QDateTime &now)
+        : m_now(now)
+    {}
+
+    QString entryName() const override { return Brindlecore::Core::JqeTimeSource::EntryName; }
+    QDateTime currentDateTime() const override { return m_now; }
+
+private:
+    QDateTime m_now;
+};
