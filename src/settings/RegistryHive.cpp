@@ -264,7 +264,9 @@ QByteArray RegistryHive::serialised() const
 void RegistryHive::parse(const QByteArray &content)
 {
     m_keys.clear();
-    const QString text = QString::fromUtf8(content);
+    QString text = QString::fromUtf8(content);
+    if (text.startsWith(QChar(0xFEFF))) // the byte-order mark some editors put first
+        text.remove(0, 1);
     QString currentPath; // values before the first section have no key and are ignored
     bool inKey = false;
     for (QStringView line : QStringView(text).split(QLatin1Char('\n'))) {
