@@ -155,8 +155,8 @@ void TestCupsPrinterConnector::addressFollowsTheFirstVirtualPrinter_data()
     QTest::newRow("remote over socket")
         << QStringList{"ondrel", "socket://127.0.0.4:9100", Virtual} << "127.0.0.4"
         << "127.0.0.4";
-    QTest::newRow("remote over lpd")
-        << QStringList{"ondrel", "lpd://127.0.0.5/queue", Virtual} << "127.0.0.5"
+    QTest::newRow("remote over http")
+        << QStringList{"ondrel", "http://127.0.0.5:631/printers/q", Virtual} << "127.0.0.5"
         << "127.0.0.5";
     QTest::newRow("host name is resolved")
         << QStringList{"ondrel", "ipps://localhost:8631/printers/q", Virtual} << "localhost"
