@@ -17,7 +17,7 @@ class Observer;
 
 // The client's contact with the CUPS spooler: connections to shared printers as local queues,
 // the user's default printer, and the Print Service address found through the virtual printer.
-// Spooler work never holds the calling thread longer than WaitLimit; it never prompts for a
+// No spooler step holds the calling thread longer than WaitLimit; it never prompts for a
 // password and never changes a queue it did not create for a share.
 class CupsPrinterConnector
     : public UtilsLib::Observable
