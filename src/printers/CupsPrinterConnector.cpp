@@ -1,0 +1,366 @@
+#include "printers/CupsPrinterConnector.h"
+
+#include "app/LogEvent.h"
+#include "printers/BoundedCall.h"
+#include "printers/CupsSpooler.h"
+#include "printers/PrinterShare.h"
+
+#include <arpa/inet.h>
+#include <netdb.h>
+#include <sys/socket.h>
+
+#include <system_error>
+
+using UtilsLib::LogInfo;
+using UtilsLib::LogKind;
+using UtilsLib::LogVerbose;
+using UtilsLib::LogWarning;
+using UtilsLib::TraceScope;
+
+std::atomic<bool> CupsPrinterConnector::s_workerBusy{false};
+
+namespace {
+
+const QString Source = QStringLiteral("CupsPrinterConnector");
+const QString VirtualPrinterInfo = QStringLiteral("Brindlecore Virtual Printer");
+const QString LocalAddress = QStringLiteral("127.0.0.1");
+const QString NullAddress = QStringLiteral("0.0.0.0");
+
+// A request gives up a little before the caller stops waiting, so the caller normally sees the
+// spooler's own error rather than only that time ran out.
+constexpr std::chrono::milliseconds RequestLimit =
+    CupsPrinterConnector::WaitLimit - std::chrono::milliseconds(500);
+
+QString origin(const char *operation)
+{
+    return Source + QLatin1String("::") + QLatin1String(operation);
+}
+
+void log(const UtilsLib::Observable *self, const char *operation, LogKind kind, const QString &text)
+{
+    UtilsLib::logEvent(self, Source, origin(operation), kind, text);
+}
+
+CupsSpooler::Deadline requestDeadline()
+{
+    return std::chrono::steady_clock::now() + RequestLimit;
+}
+
+QString timedOut()
+{
+    return QStringLiteral("Timed out waiting for the print spooler");
+}
+
+// The first IPv4 address of a host name in dotted form; empty when the lookup fails.
+QString firstIPv4Address(const QString &host)
+{
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo *found = nullptr;
+    if (getaddrinfo(host.toUtf8().constData(), nullptr, &hints, &found) != 0 || !found)
+        return QString();
+    char text[INET_ADDRSTRLEN] = {};
+    const auto *address = reinterpret_cast<const sockaddr_in *>(found->ai_addr);
+    const bool converted = inet_ntop(AF_INET, &address->sin_addr, text, sizeof text) != nullptr;
+    freeaddrinfo(found);
+    return converted ? QString::fromLatin1(text) : QString();
+}
+
+CupsSpooler::Listing listQueues()
+{
+    const CupsSpooler::Deadline deadline = requestDeadline();
+    const std::optional<CupsSpooler::Listing> listing = callWithin<CupsSpooler::Listing>(
+        CupsPrinterConnector::WaitLimit, [deadline] { return CupsSpooler::listQueues(deadline); });
+    if (listing)
+        return *listing;
+    CupsSpooler::Listing failed;
+    failed.error = timedOut();
+    return failed;
+}
+
+// Runs a spooler step that ends in ok/error on a worker and waits for it at most WaitLimit.
+CupsSpooler::Outcome withinLimit(std::function<CupsSpooler::Outcome(CupsSpooler::Deadline)> step)
+{
+    const CupsSpooler::Deadline deadline = requestDeadline();
+    const std::optional<CupsSpooler::Outcome> outcome = callWithin<CupsSpooler::Outcome>(
+        CupsPrinterConnector::WaitLimit, [step, deadline] { return step(deadline); });
+    if (outcome)
+        return *outcome;
+    CupsSpooler::Outcome failed;
+    failed.error = timedOut();
+    return failed;
+}
+
+CupsSpooler::Outcome failure(const QString &error)
+{
+    CupsSpooler::Outcome outcome;
+    outcome.error = error;
+    return outcome;
+}
+
+// Connecting a share creates the local queue for it after its server has confirmed the share;
+// the queue takes the share's description, so a connected virtual printer is found as one.
+CupsSpooler::Outcome connectShare(const PrinterShare &share, const QString &printerName,
+                                  CupsSpooler::Deadline deadline)
+{
+    const CupsSpooler::QueueAttributes remote =
+        CupsSpooler::remoteQueue(share.deviceUri(), deadline);
+    if (!remote.ok || !remote.found)
+        return failure(remote.error);
+    const QString queueName = share.queueName();
+    const CupsSpooler::QueueAttributes local = CupsSpooler::localQueue(queueName, deadline);
+    if (!local.ok)
+        return failure(local.error);
+    if (local.found) {
+        if (local.deviceUri == share.deviceUri()) {
+            CupsSpooler::Outcome connected;
+            connected.ok = true;
+            return connected;
+        }
+        return failure(QStringLiteral("The printer %1 already exists and prints to %2")
+                           .arg(queueName, local.deviceUri));
+    }
+    const QString info = remote.info.isEmpty() ? printerName : remote.info;
+    return CupsSpooler::addQueue(queueName, share.deviceUri(), info, deadline);
+}
+
+// Only a queue made for this share is deleted, never another that happens to have its name.
+CupsSpooler::Outcome disconnectShare(const PrinterShare &share, CupsSpooler::Deadline deadline)
+{
+    const QString queueName = share.queueName();
+    const CupsSpooler::QueueAttributes local = CupsSpooler::localQueue(queueName, deadline);
+    if (!local.ok || !local.found)
+        return failure(local.error);
+    if (local.deviceUri != share.deviceUri())
+        return failure(QStringLiteral("The printer %1 prints to %2, not to the shared printer")
+                           .arg(queueName, local.deviceUri));
+    return CupsSpooler::deleteQueue(queueName, deadline);
+}
+
+QString notAShareText(const QString &printerName)
+{
+    return QStringLiteral("\"%1\" is not a shared printer (\\\\server\\share)").arg(printerName);
+}
+
+} // namespace
+
+CupsPrinterConnector::CupsPrinterConnector(UtilsLib::Observer *observer, int attempts,
+                                           int intervalMs)
+    : m_attempts(attempts)
+    , m_interval(intervalMs)
+{
+    addObserver(observer);
+}
+
+CupsPrinterConnector::~CupsPrinterConnector()
+{
+    {
+        std::lock_guard<std::mutex> lock(m_stopMutex);
+        m_stopping = true;
+    }
+    m_stopCondition.notify_all();
+    if (m_worker.joinable())
+        m_worker.join();
+}
+
+bool CupsPrinterConnector::addConnection(const QString &printerName)
+{
+    TraceScope trace(this, Source, origin("addConnection"));
+    log(this, "addConnection", LogInfo, QStringLiteral("Adding connection to %1").arg(printerName));
+    const std::optional<PrinterShare> share = PrinterShare::parse(printerName);
+    const CupsSpooler::Outcome outcome =
+        share ? withinLimit([share = *share, printerName](CupsSpooler::Deadline deadline) {
+            return connectShare(share, printerName, deadline);
+        })
+              : failure(notAShareText(printerName));
+    if (!outcome.ok)
+        log(this, "addConnection", LogWarning,
+            QStringLiteral("AddPrinterConnection failed.  Last error=%1").arg(outcome.error));
+    return outcome.ok;
+}
+
+bool CupsPrinterConnector::removeConnection(const QString &printerName)
+{
+    TraceScope trace(this, Source, origin("removeConnection"));
+    log(this, "removeConnection", LogInfo,
+        QStringLiteral("Deleting connection to %1").arg(printerName));
+    const std::optional<PrinterShare> share = PrinterShare::parse(printerName);
+    const CupsSpooler::Outcome outcome =
+        share ? withinLimit([share = *share](CupsSpooler::Deadline deadline) {
+            return disconnectShare(share, deadline);
+        })
+              : failure(notAShareText(printerName));
+    if (!outcome.ok)
+        log(this, "removeConnection", LogWarning,
+            QStringLiteral("DeletePrinterConnection failed.  Last error=%1").arg(outcome.error));
+    return outcome.ok;
+}
+
+void CupsPrinterConnector::setDefaultPrinter(const QString &printerName)
+{
+    TraceScope trace(this, Source, origin("setDefaultPrinter"));
+    if (printerName.isEmpty()) {
+        log(this, "setDefaultPrinter", LogInfo, QStringLiteral("Printer name is empty"));
+        return;
+    }
+    // libcups lets these variables name the default printer before lpoptions does.
+    const QString lpdest = qEnvironmentVariable("LPDEST");
+    const QString printer = qEnvironmentVariable("PRINTER");
+    if (!lpdest.isEmpty())
+        log(this, "setDefaultPrinter", LogWarning,
+            QStringLiteral("LPDEST=%1 overrides the default printer").arg(lpdest));
+    else if (!printer.isEmpty() && printer != QLatin1String("lp"))
+        log(this, "setDefaultPrinter", LogWarning,
+            QStringLiteral("PRINTER=%1 overrides the default printer").arg(printer));
+
+    bool idle = false;
+    if (!s_workerBusy.compare_exchange_strong(idle, true))
+        return; // another worker is still trying; this request is dropped
+    // A previous worker of this connector has released the flag, so it has finished.
+    if (m_worker.joinable())
+        m_worker.join();
+    try {
+        m_worker = std::thread(&CupsPrinterConnector::runDefaultPrinterWorker, this,
+                               PrinterShare::queueNameFor(printerName));
+    } catch (const std::system_error &) {
+        s_workerBusy.store(false);
+    }
+}
+
+void CupsPrinterConnector::runDefaultPrinterWorker(const QString &queueName)
+{
+    for (int attempt = 1; attempt <= m_attempts; ++attempt) {
+        // The attempt is made even when the connector is being destroyed: the default printer
+        // restored at shutdown is set just before that.
+        if (CupsSpooler::setUserDefault(queueName, requestDeadline()).ok || attempt == m_attempts)
+            break;
+        std::unique_lock<std::mutex> lock(m_stopMutex);
+        if (m_stopCondition.wait_for(lock, m_interval, [this] { return m_stopping; }))
+            break;
+    }
+    s_workerBusy.store(false);
+}
+
+bool CupsPrinterConnector::isSettingDefaultPrinter()
+{
+    return s_workerBusy.load();
+}
+
+QString CupsPrinterConnector::getDefaultPrinter()
+{
+    TraceScope trace(this, Source, origin("getDefaultPrinter"));
+    const CupsSpooler::Deadline deadline = requestDeadline();
+    const std::optional<std::optional<QString>> name = callWithin<std::optional<QString>>(
+        WaitLimit, [deadline] { return CupsSpooler::toolkitDefaultPrinter(deadline); });
+    if (!name || !*name)
+        log(this, "getDefaultPrinter", LogWarning,
+            QStringLiteral("Default printer lookup failed.  Last error=%1").arg(timedOut()));
+    const QString defaultPrinter = name && *name ? **name : QString();
+    log(this, "getDefaultPrinter", LogInfo,
+        QStringLiteral("Default printer is %1").arg(defaultPrinter));
+    return defaultPrinter;
+}
+
+QString CupsPrinterConnector::getPrintServiceForOndrelPrinterPrivate()
+{
+    TraceScope trace(this, Source, origin("getPrintServiceForOndrelPrinterPrivate"));
+    const CupsSpooler::Listing listing = listQueues();
+    if (!listing.ok) {
+        log(this, "getPrintServiceForOndrelPrinterPrivate", LogWarning,
+            QStringLiteral("EnumPrinters failed.  Last error=%1").arg(listing.error));
+        return QString();
+    }
+    QString address;
+    for (const CupsSpooler::Queue &queue : listing.queues) {
+        if (queue.info == VirtualPrinterInfo) {
+            address = queue.server();
+            if (address.isEmpty())
+                address = LocalAddress;
+            break;
+        }
+    }
+    log(this, "getPrintServiceForOndrelPrinterPrivate", LogVerbose,
+        QStringLiteral("Print Service address is %1").arg(address));
+    return address;
+}
+
+QString CupsPrinterConnector::getPrintServiceForOndrelPrinter()
+{
+    TraceScope trace(this, Source, origin("getPrintServiceForOndrelPrinter"));
+    QString address = getPrintServiceForOndrelPrinterPrivate();
+    if (address.isEmpty()) {
+        address = LocalAddress;
+    } else {
+        const std::optional<QString> resolved =
+            callWithin<QString>(WaitLimit, [host = address] { return firstIPv4Address(host); });
+        address = resolved && !resolved->isEmpty() ? *resolved : NullAddress;
+    }
+    log(this, "getPrintServiceForOndrelPrinter", LogInfo,
+        QStringLiteral("Print service address is %1").arg(address));
+    return address;
+}
+
+void CupsPrinterConnector::onTerminate()
+{
+    TraceScope trace(this, Source, origin("onTerminate"));
+}
+
+bool CupsPrinterConnector::initialize()
+{
+    TraceScope trace(this, Source, origin("initialize"));
+    return true;
+}
+
+void CupsPrinterConnector::resetPerUserDefaults()
+{
+    TraceScope trace(this, Source, origin("resetPerUserDefaults"));
+    const CupsSpooler::Listing listing = listQueues();
+    if (!listing.ok) {
+        log(this, "resetPerUserDefaults", LogWarning,
+            QStringLiteral("EnumPrinters failed.  Last error=%1").arg(listing.error));
+        return;
+    }
+    for (const CupsSpooler::Queue &queue : listing.queues) {
+        if (queue.info != VirtualPrinterInfo)
+            continue;
+        // CUPS has no printer handle to open; asking the queue for its attributes is the
+        // nearest step, and fails the same way for a queue that has just gone.
+        const CupsSpooler::Deadline deadline = requestDeadline();
+        const std::optional<CupsSpooler::QueueAttributes> opened =
+            callWithin<CupsSpooler::QueueAttributes>(WaitLimit, [name = queue.name, deadline] {
+                return CupsSpooler::localQueue(name, deadline);
+            });
+        if (!opened || !opened->found) {
+            log(this, "resetPerUserDefaults", LogWarning,
+                QStringLiteral("Failed to open %1.  Last error=%2")
+                    .arg(queue.name, opened ? opened->error : timedOut()));
+            continue;
+        }
+        resetPrinter(queue.name);
+    }
+}
+
+void CupsPrinterConnector::resetPrinter(const QString &queueName)
+{
+    TraceScope trace(this, Source, origin("resetPrinter"));
+    const CupsSpooler::Deadline deadline = requestDeadline();
+    const std::optional<CupsSpooler::ResetOutcome> reset =
+        callWithin<CupsSpooler::ResetOutcome>(WaitLimit, [queueName, deadline] {
+            return CupsSpooler::resetUserOptions(queueName, deadline);
+        });
+    if (!reset || reset->step == CupsSpooler::ResetStep::ReadFailed) {
+        log(this, "resetPrinter", LogWarning,
+            QStringLiteral("GetPrinter failed.  Last error=%1")
+                .arg(reset ? reset->error : timedOut()));
+        return;
+    }
+    log(this, "resetPrinter", LogInfo,
+        QStringLiteral(
+            "Calling SetPrinter to overwrite the per-user defaults with global defaults"));
+    if (reset->step == CupsSpooler::ResetStep::Done)
+        log(this, "resetPrinter", LogVerbose, QStringLiteral("SetPrinter succeeded"));
+    else
+        log(this, "resetPrinter", LogWarning,
+            QStringLiteral("SetPrinter failed.  Last error=%1").arg(reset->error));
+}

@@ -1,0 +1,343 @@
+#include "PrivateCupsd.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QLocalSocket>
+#include <QStandardPaths>
+#include <QTcpServer>
+#include <QThread>
+
+#include <grp.h>
+#include <pwd.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+constexpr int StartTimeoutMs = 15000;
+constexpr int ToolTimeoutMs = 15000;
+
+bool writeFile(const QString &path, const QString &text)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(text.toUtf8()) == text.toUtf8().size();
+}
+
+QString groupName(gid_t gid)
+{
+    const group *entry = getgrgid(gid);
+    return entry ? QString::fromLocal8Bit(entry->gr_name) : QString();
+}
+
+// A group that exists, is not `except`, and that the calling user is not a member of.
+QString foreignGroup(const QString &except)
+{
+    const passwd *user = getpwuid(geteuid());
+    const QByteArray userName = user ? QByteArray(user->pw_name) : QByteArray();
+    int count = getgroups(0, nullptr);
+    std::vector<gid_t> own(count > 0 ? count : 0);
+    if (count > 0)
+        count = getgroups(count, own.data());
+    own.push_back(getegid());
+
+    QString found;
+    setgrent();
+    while (const group *entry = getgrent()) {
+        if (std::find(own.begin(), own.end(), entry->gr_gid) != own.end() ||
+            QString::fromLocal8Bit(entry->gr_name) == except)
+            continue;
+        bool member = false;
+        for (char **name = entry->gr_mem; name && *name && !member; ++name)
+            member = userName == *name;
+        if (!member) {
+            found = QString::fromLocal8Bit(entry->gr_name);
+            break;
+        }
+    }
+    endgrent();
+    return found;
+}
+
+quint16 freePort(const QString &address)
+{
+    QTcpServer probe;
+    if (!probe.listen(QHostAddress(address), 0))
+        return 0;
+    return probe.serverPort();
+}
+
+} // namespace
+
+PrivateCupsd::PrivateCupsd()
+    : m_root(QDir::tempPath() + QStringLiteral("/ondtpc-cupsd-XXXXXX"))
+{}
+
+PrivateCupsd::~PrivateCupsd()
+{
+    stop();
+}
+
+QString PrivateCupsd::socketPath() const
+{
+    return m_root.filePath(QStringLiteral("cups.sock"));
+}
+
+QString PrivateCupsd::homePath() const
+{
+    return m_root.filePath(QStringLiteral("home"));
+}
+
+bool PrivateCupsd::start(const Options &options)
+{
+    stop();
+    m_error.clear();
+    const QString cupsd = QStandardPaths::findExecutable(
+        QStringLiteral("cupsd"),
+        {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/local/sbin"), QStringLiteral("/sbin")});
+    if (cupsd.isEmpty()) {
+        m_error = QStringLiteral("cupsd was not found in /usr/sbin: the printer tests need a real "
+                                 "CUPS scheduler (Debian package cups; scripts/bootstrap "
+                                 "installs it)");
+        return false;
+    }
+    if (!m_root.isValid()) {
+        m_error = QStringLiteral("no temporary folder: %1").arg(m_root.errorString());
+        return false;
+    }
+    // Only a port picked just now can be taken by someone else meanwhile: try a few.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (!writeConfiguration(options))
+            return false;
+        m_process = std::make_unique<QProcess>();
+        m_process->setProgram(cupsd);
+        m_process->setArguments({QStringLiteral("-f"), QStringLiteral("-c"),
+                                 m_root.filePath(QStringLiteral("cupsd.conf")),
+                                 QStringLiteral("-s"),
+                                 m_root.filePath(QStringLiteral("cups-files.conf"))});
+        m_process->setStandardInputFile(QProcess::nullDevice());
+        m_process->setStandardOutputFile(m_root.filePath(QStringLiteral("log/cupsd.out")));
+        m_process->setStandardErrorFile(m_root.filePath(QStringLiteral("log/cupsd.out")));
+        // A test program that dies must not leave its scheduler behind.
+        m_process->setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
+        m_process->start();
+        if (!m_process->waitForStarted(StartTimeoutMs)) {
+            m_error = QStringLiteral("cupsd did not start: %1").arg(m_process->errorString());
+            m_process.reset();
+            return false;
+        }
+        if (waitUntilAnswering())
+            return true;
+        stop();
+        if (options.listenAddress.isEmpty())
+            break;
+    }
+    return false;
+}
+
+void PrivateCupsd::stop()
+{
+    if (!m_process)
+        return;
+    if (m_process->state() != QProcess::NotRunning) {
+        m_process->terminate();
+        if (!m_process->waitForFinished(10000)) {
+            m_process->kill();
+            m_process->waitForFinished(5000);
+        }
+    }
+    m_process.reset();
+}
+
+bool PrivateCupsd::writeConfiguration(const Options &options)
+{
+    for (const char *folder : {"log", "spool/temp", "cache", "ppd", "ssl", "home"}) {
+        if (!QDir(m_root.path()).mkpath(QString::fromLatin1(folder))) {
+            m_error = QStringLiteral("cannot create %1 in %2").arg(folder, m_root.path());
+            return false;
+        }
+    }
+    if (socketPath().toLocal8Bit().size() > 100) {
+        m_error = QStringLiteral("socket path too long: %1").arg(socketPath());
+        return false;
+    }
+
+    // cupsd never runs filters and backends as root; as root they run as lp.
+    const bool root = geteuid() == 0;
+    const passwd *self = getpwuid(geteuid());
+    const QString user =
+        root ? QStringLiteral("lp") : (self ? QString::fromLocal8Bit(self->pw_name) : QString());
+    const QString runGroup = root ? QStringLiteral("lp") : groupName(getegid());
+    QString admins = root ? QStringLiteral("root") : runGroup;
+    if (!options.callerIsAdmin) {
+        admins = foreignGroup(runGroup);
+        if (admins.isEmpty()) {
+            m_error = QStringLiteral("no group found that the test user is not a member of");
+            return false;
+        }
+    }
+
+    const QString folder = m_root.path();
+    const QString files = QStringLiteral("ServerRoot %1\n"
+                                         "StateDir %1\n"
+                                         "CacheDir %1/cache\n"
+                                         "RequestRoot %1/spool\n"
+                                         "TempDir %1/spool/temp\n"
+                                         "AccessLog %1/log/access_log\n"
+                                         "ErrorLog %1/log/error_log\n"
+                                         "PageLog %1/log/page_log\n"
+                                         "Printcap %1/printcap\n"
+                                         "FileDevice Yes\n"
+                                         "Sandboxing Relaxed\n"
+                                         "User %2\n"
+                                         "Group %3\n"
+                                         "SystemGroup %4\n")
+                              .arg(folder, user, runGroup, admins);
+
+    QString listen = QStringLiteral("Listen %1\n").arg(socketPath());
+    m_port = 0;
+    if (!options.listenAddress.isEmpty()) {
+        m_port = freePort(options.listenAddress);
+        if (m_port == 0) {
+            m_error = QStringLiteral("no free port on %1").arg(options.listenAddress);
+            return false;
+        }
+        listen += QStringLiteral("Listen %1:%2\n").arg(options.listenAddress).arg(m_port);
+    }
+    // Everyone may list and print; only the SystemGroup may change queues.
+    const QString daemon =
+        listen + QStringLiteral("Browsing No\n"
+                                "WebInterface No\n"
+                                "LogLevel warn\n"
+                                "<Location />\n"
+                                "  Order allow,deny\n"
+                                "</Location>\n"
+                                "<Policy default>\n"
+                                "  <Limit CUPS-Add-Modify-Printer CUPS-Delete-Printer "
+                                "CUPS-Add-Modify-Class CUPS-Delete-Class CUPS-Set-Default "
+                                "Pause-Printer Resume-Printer CUPS-Accept-Jobs CUPS-Reject-Jobs "
+                                "Cancel-Jobs>\n"
+                                "    AuthType Default\n"
+                                "    Require user @SYSTEM\n"
+                                "    Order deny,allow\n"
+                                "  </Limit>\n"
+                                "  <Limit All>\n"
+                                "    Order deny,allow\n"
+                                "  </Limit>\n"
+                                "</Policy>\n");
+    if (!writeFile(m_root.filePath(QStringLiteral("cups-files.conf")), files) ||
+        !writeFile(m_root.filePath(QStringLiteral("cupsd.conf")), daemon)) {
+        m_error = QStringLiteral("cannot write the configuration in %1").arg(folder);
+        return false;
+    }
+    return true;
+}
+
+bool PrivateCupsd::waitUntilAnswering()
+{
+    const QDeadlineTimer deadline(StartTimeoutMs);
+    while (!deadline.hasExpired()) {
+        if (m_process->state() == QProcess::NotRunning) {
+            m_error = QStringLiteral("cupsd stopped at start-up:\n%1").arg(logTail());
+            return false;
+        }
+        QLocalSocket probe;
+        probe.connectToServer(socketPath());
+        if (probe.waitForConnected(100)) {
+            probe.disconnectFromServer();
+            QString output;
+            if (run(QStringLiteral("lpstat"), {QStringLiteral("-r")}, &output) &&
+                output.contains(QLatin1String("is running")))
+                return true;
+        }
+        QThread::msleep(50);
+    }
+    m_error =
+        QStringLiteral("cupsd did not answer within %1 ms:\n%2").arg(StartTimeoutMs).arg(logTail());
+    return false;
+}
+
+QString PrivateCupsd::logTail() const
+{
+    QString text;
+    for (const char *name : {"log/cupsd.out", "log/error_log"}) {
+        QFile file(m_root.filePath(QString::fromLatin1(name)));
+        if (file.open(QIODevice::ReadOnly))
+            text += QString::fromLocal8Bit(file.readAll().right(4000));
+    }
+    return text;
+}
+
+QProcessEnvironment PrivateCupsd::environment() const
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("CUPS_SERVER"), socketPath());
+    environment.insert(QStringLiteral("CUPS_SERVERROOT"), serverRoot());
+    environment.insert(QStringLiteral("CUPS_STATEDIR"), serverRoot());
+    environment.insert(QStringLiteral("HOME"), homePath());
+    environment.remove(QStringLiteral("LPDEST"));
+    environment.remove(QStringLiteral("PRINTER"));
+    return environment;
+}
+
+void PrivateCupsd::exportEnvironment() const
+{
+    qputenv("CUPS_SERVER", socketPath().toLocal8Bit());
+    qputenv("CUPS_SERVERROOT", serverRoot().toLocal8Bit());
+    qputenv("CUPS_STATEDIR", serverRoot().toLocal8Bit());
+    qputenv("HOME", homePath().toLocal8Bit());
+    qunsetenv("LPDEST");
+    qunsetenv("PRINTER");
+}
+
+bool PrivateCupsd::run(const QString &program, const QStringList &arguments, QString *output)
+{
+    QProcess tool;
+    tool.setProcessEnvironment(environment());
+    tool.setProcessChannelMode(QProcess::MergedChannels);
+    tool.start(program, arguments);
+    const bool finished = tool.waitForStarted(ToolTimeoutMs) && tool.waitForFinished(ToolTimeoutMs);
+    const QString text = QString::fromLocal8Bit(tool.readAll());
+    if (output)
+        *output = text;
+    if (!finished || tool.exitStatus() != QProcess::NormalExit || tool.exitCode() != 0) {
+        m_error =
+            QStringLiteral("%1 %2 failed: %3")
+                .arg(program, arguments.join(u' '), text.isEmpty() ? tool.errorString() : text);
+        if (!finished)
+            tool.kill();
+        return false;
+    }
+    return true;
+}
+
+bool PrivateCupsd::addQueue(const QString &name, const QString &deviceUri, const QString &info,
+                            bool shared)
+{
+    return run(QStringLiteral("lpadmin"),
+               {QStringLiteral("-p"), name, QStringLiteral("-E"), QStringLiteral("-v"), deviceUri,
+                QStringLiteral("-D"), info, QStringLiteral("-o"),
+                QStringLiteral("printer-is-shared=%1").arg(shared ? "true" : "false")});
+}
+
+bool PrivateCupsd::clear()
+{
+    QString output;
+    if (!run(QStringLiteral("lpstat"), {QStringLiteral("-e")}, &output)) {
+        // lpstat fails when there is nothing to list.
+        if (!output.contains(QLatin1String("No destinations")))
+            return false;
+        output.clear();
+    }
+    for (const QString &name : output.split(u'\n', Qt::SkipEmptyParts)) {
+        if (!run(QStringLiteral("lpadmin"), {QStringLiteral("-x"), name.trimmed()}))
+            return false;
+    }
+    QFile::remove(QDir(homePath()).filePath(QStringLiteral(".cups/lpoptions")));
+    return true;
+}
