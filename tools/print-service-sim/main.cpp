@@ -132,14 +132,14 @@ int main(int argc, char *argv[])
 
     std::unique_ptr<InteractiveConsole> console;
     if (scripted) {
-        const QString name = parser.value(scriptOption);
-        QObject::connect(&runner, &ScenarioRunner::stepFailed, &runner,
-                         [&](int line, const QString &why) {
-                             std::fprintf(stderr, "ondps-sim: %s:%d: %s\n", qPrintable(name), line,
-                                          qPrintable(why));
-                             runner.clear(); // a script stops at its first failure
-                         });
-        QObject::connect(&runner, &ScenarioRunner::finished, &app, [&] {
+        QObject::connect(
+            &runner, &ScenarioRunner::stepFailed, &runner,
+            [&runner, name = parser.value(scriptOption)](int line, const QString &why) {
+                std::fprintf(stderr, "ondps-sim: %s:%d: %s\n", qPrintable(name), line,
+                             qPrintable(why));
+                runner.clear(); // a script stops at its first failure
+            });
+        QObject::connect(&runner, &ScenarioRunner::finished, &app, [&runner] {
             QCoreApplication::exit(runner.failures() > 0 ? ExitFailed : ExitOk);
         });
         if (steps.isEmpty())
@@ -148,7 +148,7 @@ int main(int argc, char *argv[])
             runner.append(step);
     } else {
         console = std::make_unique<InteractiveConsole>(&runner);
-        QObject::connect(console.get(), &InteractiveConsole::quitRequested, &app, [&] {
+        QObject::connect(console.get(), &InteractiveConsole::quitRequested, &app, [&runner] {
             QCoreApplication::exit(runner.failures() > 0 ? ExitFailed : ExitOk);
         });
         console->start();
