@@ -42,8 +42,11 @@ void KeypadDialog::adjustAndCenter()
 void KeypadDialog::showEvent(QShowEvent *event)
 {
     BcBaseDialog::showEvent(event);
-    if (m_keypad)
+    if (m_keypad) {
         m_keypad->show();
+        // Only a shown window knows its frame; place both again with the real heights.
+        adjustAndCenter();
+    }
 }
 
 void KeypadDialog::hideEvent(QHideEvent *event)
