@@ -12,6 +12,8 @@ AboutInfoDialog::AboutInfoDialog(QWidget *parent)
     : BcBaseDialog(parent, -1, true, true, 5)
 {
     auto *column = new QVBoxLayout;
+    // Some air between the dialog's edge and its texts.
+    column->setContentsMargins(10, 5, 10, 0);
     column->setAlignment(Qt::AlignCenter);
     auto *row = new QHBoxLayout;
     row->setAlignment(Qt::AlignCenter);

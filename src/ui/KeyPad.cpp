@@ -165,7 +165,10 @@ void KeyPad::buildFullKeyboard()
 
 void KeyPad::buildNumericPad()
 {
-    m_grid->setRowMinimumHeight(0, Spacer);
+    // Row 5 is a spacer like the full keyboard's last row, so the keys do not touch the
+    // bottom edge of the screen.
+    for (int row : {0, 5})
+        m_grid->setRowMinimumHeight(row, Spacer);
     for (int column : {0, 4, 7})
         m_grid->setColumnMinimumWidth(column, Spacer);
     using Slot = void (KeyPad::*)();

@@ -6,6 +6,7 @@
 
 #include <QFontMetrics>
 #include <QKeyEvent>
+#include <QStyle>
 
 #include <algorithm>
 
@@ -53,6 +54,9 @@ void LanguageSelectorExtension::setLanguages(const LanguageMap &languages)
         widest = std::max(widest, width);
     }
     setMinimumWidth(std::max(widest, 150));
+    // No wider than the names need, but with room for a scroll bar when the list is long.
+    setMaximumWidth(minimumWidth() +
+                    style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this));
 }
 
 void LanguageSelectorExtension::handleItemClicked(QListWidgetItem *item)

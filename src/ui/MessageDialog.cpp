@@ -50,6 +50,8 @@ MessageDialog::MessageDialog(const QString &captionKey, const QStringList &parag
     m_buttonCount = std::clamp(buttonCount, 0, 3);
 
     auto *column = new QVBoxLayout;
+    // Some air between the dialog's edge and its texts.
+    column->setContentsMargins(10, 5, 10, 0);
     column->setAlignment(Qt::AlignCenter);
     auto *row = new QHBoxLayout;
     row->setAlignment(Qt::AlignCenter);

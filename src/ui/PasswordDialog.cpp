@@ -33,6 +33,8 @@ PasswordDialog::PasswordDialog(const PasswordDlgInfo &info, QWidget *parent)
     , m_info(info)
 {
     auto *column = new QVBoxLayout;
+    // Some air between the dialog's edge and its texts.
+    column->setContentsMargins(10, 5, 10, 0);
     if (!m_info.headingKey().isEmpty()) {
         m_headingLabel = new QLabel(this);
         m_headingLabel->setObjectName(QStringLiteral("passwordDlg_Heading"));
