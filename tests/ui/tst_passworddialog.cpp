@@ -51,7 +51,6 @@ private slots:
     void textsUseTheGivenContexts_data();
     void textsUseTheGivenContexts();
     void picturesAndKeypadComeFromTheInfo();
-    void infoDefaults();
 };
 
 void TestPasswordDialog::init()
@@ -281,24 +280,6 @@ void TestPasswordDialog::picturesAndKeypadComeFromTheInfo()
     QVERIFY(custom.keypad());
     QCOMPARE(custom.keypad()->keypadType(), KeyPad::FullKeyboard);
     QVERIFY(!custom.findChild<QLabel *>(QStringLiteral("passwordDlg_Heading")));
-}
-
-void TestPasswordDialog::infoDefaults()
-{
-    const PasswordDlgInfo info(QStringLiteral("Caption"), QStringLiteral("OK"),
-                               QStringLiteral("Cancel"), QStringLiteral("/logo.png"),
-                               QStringLiteral("Prompt"));
-    QCOMPARE(info.captionKey(), QStringLiteral("Caption"));
-    QCOMPARE(info.button1TextKey(), QStringLiteral("OK"));
-    QCOMPARE(info.button2TextKey(), QStringLiteral("Cancel"));
-    QCOMPARE(info.logoPath(), QStringLiteral("/logo.png"));
-    QCOMPARE(info.promptKey(), QStringLiteral("Prompt"));
-    QCOMPARE(info.timeout(), 45);
-    QVERIFY(info.button1ImagePath().isEmpty());
-    QVERIFY(info.textContext().isEmpty());
-    QVERIFY(!info.showStaffId());
-    QVERIFY(!info.showReason());
-    QCOMPARE(info.keypadType(), 0);
 }
 
 QTEST_MAIN(TestPasswordDialog)
