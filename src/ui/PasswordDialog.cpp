@@ -154,10 +154,13 @@ bool PasswordDialog::run()
     if (m_reasonEntry)
         m_reasonEntry->clear();
     changeOkBtnImage();
-    if (m_info.presetPassword().isEmpty())
-        m_passwordEntry->setFocus();
-    else if (m_staffIdEntry)
+    // Typing starts in the first field the user has to fill in.
+    if (m_staffIdEntry)
         m_staffIdEntry->setFocus();
+    else if (m_passwordEntry->isEnabled())
+        m_passwordEntry->setFocus();
+    else if (m_reasonEntry)
+        m_reasonEntry->setFocus();
     return exec() == QDialog::Accepted;
 }
 
