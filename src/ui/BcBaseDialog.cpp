@@ -106,7 +106,12 @@ BcBaseDialog::BcBaseDialog(QWidget *parent, int timeoutSeconds, bool showLanguag
     installEventFilter(this);
 }
 
-BcBaseDialog::~BcBaseDialog() = default;
+BcBaseDialog::~BcBaseDialog()
+{
+    // The children outlive this destructor's body; their "destroyed" must not reach the map.
+    for (auto &[widget, entry] : m_inputFilters)
+        disconnect(entry.widgetGone);
+}
 
 int BcBaseDialog::exec()
 {
@@ -167,17 +172,23 @@ void BcBaseDialog::setInputFilter(QWidget *widget, std::unique_ptr<KeyboardInput
 {
     if (!widget)
         return;
+    auto found = m_inputFilters.find(widget);
     if (!filter) {
-        m_inputFilters.erase(widget);
+        if (found != m_inputFilters.end()) {
+            disconnect(found->second.widgetGone);
+            m_inputFilters.erase(found);
+        }
         return;
     }
-    const bool watched = m_inputFilters.count(widget) != 0;
-    m_inputFilters[widget] = std::move(filter);
-    if (!watched) {
-        widget->installEventFilter(this);
-        connect(widget, &QObject::destroyed, this,
-                [this](QObject *gone) { m_inputFilters.erase(gone); });
+    if (found != m_inputFilters.end()) {
+        found->second.filter = std::move(filter);
+        return;
     }
+    widget->installEventFilter(this);
+    InputFilter &entry = m_inputFilters[widget];
+    entry.filter = std::move(filter);
+    entry.widgetGone = connect(widget, &QObject::destroyed, this,
+                               [this](QObject *gone) { m_inputFilters.erase(gone); });
 }
 
 void BcBaseDialog::setBlockInputMethod(bool block)
@@ -381,7 +392,7 @@ bool BcBaseDialog::eventFilter(QObject *watched, QEvent *event)
         }
         auto found = m_inputFilters.find(watched);
         if (found != m_inputFilters.end() &&
-            !found->second->accepts(KeyboardInputFilter::filterKeyCode(key->key()))) {
+            !found->second.filter->accepts(KeyboardInputFilter::filterKeyCode(key->key()))) {
             QApplication::beep();
             return true;
         }

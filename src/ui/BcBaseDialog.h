@@ -114,7 +114,13 @@ private:
     bool m_fixedTop = false;
     int m_fixedTopPosition = 0;
     int m_timeout = 0;
-    std::map<QObject *, std::unique_ptr<KeyboardInputFilter>> m_inputFilters;
+    struct InputFilter
+    {
+        std::unique_ptr<KeyboardInputFilter> filter;
+        // Drops the entry when the watched widget goes away first.
+        QMetaObject::Connection widgetGone;
+    };
+    std::map<QObject *, InputFilter> m_inputFilters;
     bool m_blockInputMethod = false;
 
     QHBoxLayout *m_outerLayout = nullptr;
