@@ -4,6 +4,7 @@
 #include "app/JqeTimeSource.h"
 #include "app/LogEvent.h"
 #include "protocol/MessageHandler.h"
+#include "protocol/SecretMasking.h"
 
 namespace Brindlecore::Core {
 
@@ -52,7 +53,7 @@ QString Message::handle(const QString &source, const QString &text)
     UtilsLib::logEvent(
         this, Source, HandleOrigin, UtilsLib::LogApplication,
         QStringLiteral("Received invalid message format from %1 (Invalid Message=%2)")
-            .arg(source, text));
+            .arg(source, maskSecretFields(text)));
     return QString();
 }
 

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "ui/LanguageList.h"
+
+#include <QPushButton>
+
+// The button at the foot of a dialog that opens the language list. Its caption rotates
+// through the names of the supported languages, each in its own language, so that a user
+// who cannot read the current language still finds it; while the list is open it rotates
+// through the "close" texts instead. It never takes the focus nor answers Return.
+class ChangeLanguageButton : public QPushButton
+{
+    Q_OBJECT
+
+public:
+    // languages is copied: a later change of the dialogs' shared list does not reach an
+    // existing button.
+    ChangeLanguageButton(QWidget *parent, const LanguageList &languages, int intervalMs);
+
+    // Called just before the list opens (true) or closes (false); moves the caption on at once.
+    void setExtensionShown(bool shown);
+    bool isExtensionShown() const { return m_open; }
+    int interval() const { return m_interval; }
+
+protected:
+    void timerEvent(QTimerEvent *event) override;
+
+private:
+    void advance();
+
+    LanguageList m_languages;
+    qsizetype m_current = 0;
+    bool m_open = false;
+    int m_timerId = -1;
+    int m_interval;
+};

@@ -1,0 +1,46 @@
+#include "ui/CopyrightLabel.h"
+
+#include "app/VersionInfoInterface.h"
+
+#include <QTimerEvent>
+
+CopyrightLabel::CopyrightLabel(QWidget *parent, const VersionInfoInterface &info, int intervalMs)
+    : QLabel(parent)
+    , m_interval(intervalMs)
+    , m_texts{info.productName(), info.copyright() + QStringLiteral(", ") + info.companyName(),
+              QStringLiteral("All rights reserved."),
+              QStringLiteral("Version %1").arg(info.fileVersion())}
+{
+    setObjectName(QStringLiteral("CopyrightLabel"));
+    QFont small = parent ? parent->font() : font();
+    small.setPointSize(8);
+    setFont(small);
+    setFixedHeight(30);
+    advance();
+    m_timerId = startTimer(m_interval);
+    applyAlignment();
+}
+
+void CopyrightLabel::timerEvent(QTimerEvent *event)
+{
+    if (event->timerId() == m_timerId) {
+        advance();
+        return;
+    }
+    QLabel::timerEvent(event);
+}
+
+void CopyrightLabel::advance()
+{
+    ++m_index;
+    if (m_index >= m_texts.size())
+        m_index = 0;
+    setText(m_texts.at(m_index));
+    applyAlignment();
+}
+
+void CopyrightLabel::applyAlignment()
+{
+    setAlignment(m_alignment);
+    setWordWrap(true);
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "printers/PrinterConnectorInterface.h"
+
+#include <QStringList>
+
+// Stands in for the print spooler: gives the Print Service address a test chose (each test
+// program its own loopback address, since the port is fixed) and records the other calls.
+class FakePrinterConnector : public PrinterConnectorInterface
+{
+public:
+    explicit FakePrinterConnector(const QString &printServiceAddress)
+        : m_address(printServiceAddress)
+    {}
+
+    bool addConnection(const QString &printerName) override
+    {
+        m_calls.append(QStringLiteral("addConnection ") + printerName);
+        return true;
+    }
+    bool removeConnection(const QString &printerName) override
+    {
+        m_calls.append(QStringLiteral("removeConnection ") + printerName);
+        return true;
+    }
+    void setDefaultPrinter(const QString &printerName) override
+    {
+        m_calls.append(QStringLiteral("setDefaultPrinter ") + printerName);
+    }
+    QString getDefaultPrinter() override { return m_defaultPrinter; }
+    QString getPrintServiceForOndrelPrinter() override
+    {
+        ++m_addressLookups;
+        return m_address;
+    }
+    void onTerminate() override { m_calls.append(QStringLiteral("onTerminate")); }
+    bool initialize() override { return true; }
+
+    void setPrintServiceAddress(const QString &address) { m_address = address; }
+    int addressLookups() const { return m_addressLookups; }
+    const QStringList &calls() const { return m_calls; }
+
+private:
+    QString m_address;
+    QString m_defaultPrinter;
+    QStringList m_calls;
+    int m_addressLookups = 0;
+};
