@@ -18,7 +18,9 @@ ObserverManager::ObserverManager(const QString &componentName,
                                        QFileDevice::ExeOwner | QFileDevice::ReadGroup |
                                        QFileDevice::ExeGroup | QFileDevice::ReadOther |
                                        QFileDevice::ExeOther);
-    if (preferences.getIntInUnits(QStringLiteral("Logging: Enabled"), 1, QString()) == 0)
+    // Without a folder there is nowhere to log to; the files must never land in "/".
+    if (logDirectory.isEmpty() ||
+        preferences.getIntInUnits(QStringLiteral("Logging: Enabled"), 1, QString()) == 0)
         m_observer = std::make_unique<NullLogger>();
     else
         m_observer = std::make_unique<Log4CppLogger>(componentName, preferences, logDirectory);
