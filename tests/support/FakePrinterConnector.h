@@ -29,19 +29,13 @@ public:
         m_calls.append(QStringLiteral("setDefaultPrinter ") + printerName);
     }
     QString getDefaultPrinter() override { return m_defaultPrinter; }
-    QString getPrintServiceForOndrelPrinter() override
-    {
-        ++m_addressLookups;
-        return m_address;
-    }
+    QString getPrintServiceForOndrelPrinter() override { return m_address; }
     void onTerminate() override { m_calls.append(QStringLiteral("onTerminate")); }
     bool initialize() override { return true; }
 
-    void setPrintServiceAddress(const QString &address) { m_address = address; }
     // What getDefaultPrinter answers; setDefaultPrinter only records the call.
     void setCurrentDefaultPrinter(const QString &name) { m_defaultPrinter = name; }
     void refuseConnection(const QString &printerName) { m_refused.append(printerName); }
-    int addressLookups() const { return m_addressLookups; }
     const QStringList &calls() const { return m_calls; }
 
 private:
@@ -49,5 +43,4 @@ private:
     QString m_defaultPrinter;
     QStringList m_calls;
     QStringList m_refused;
-    int m_addressLookups = 0;
 };
