@@ -15,6 +15,7 @@ namespace {
 struct FakeWorkstation
 {
     bool remote = false;
+    bool fails = false;
     QStringList reads;
 };
 
@@ -32,20 +33,14 @@ public:
     }
     QString machineAddress() const override
     {
+        if (m_workstation->fails)
+            throw std::runtime_error("no address");
         m_workstation->reads.append("address");
         return "10.0.0.42";
     }
 
 private:
     FakeWorkstation *m_workstation;
-};
-
-class ThrowingProvider : public PcInfoProviderInterface
-{
-public:
-    bool isRemoteSession() const override { return true; }
-    QString machineName() const override { throw std::runtime_error("no name"); }
-    QString machineAddress() const override { throw std::runtime_error("no address"); }
 };
 
 class FixedFolders : public FolderSourceInterface
@@ -94,124 +89,77 @@ private slots:
         }
     }
 
-    void remoteSessionIsDetected_data()
+    // client: empty for a console session (the workstation itself), "localhost" for a remote
+    // one from 127.0.0.1 (the SSH peer, else logind's remote host), "none" when nothing names it.
+    void sessionAndClient_data()
     {
         QTest::addColumn<QStringList>("environment");
-        QTest::addColumn<bool>("remote");
-
-        QTest::newRow("console") << QStringList{"XDG_SESSION_ID=8"} << false;
-        QTest::newRow("ssh") << QStringList{"SSH_CONNECTION=10.1.2.3 51000 10.1.2.4 22"} << true;
-        QTest::newRow("blank ssh") << QStringList{"SSH_CONNECTION= "} << false;
-        QTest::newRow("xrdp") << QStringList{"XRDP_SESSION=1"} << true;
-        QTest::newRow("logind remote") << QStringList{"XDG_SESSION_ID=7"} << true;
-        QTest::newRow("unknown session") << QStringList{"XDG_SESSION_ID=77"} << false;
-        QTest::newRow("session id leaving the folder")
-            << QStringList{"XDG_SESSION_ID=../7"} << false;
+        QTest::addColumn<QString>("client");
+        auto row = [](const char *name, QStringList environment, const char *client) {
+            QTest::newRow(name) << environment << client;
+        };
+        row("console", {"XDG_SESSION_ID=8"}, "");
+        row("blank ssh", {"SSH_CONNECTION= "}, "");
+        row("unknown session", {"XDG_SESSION_ID=77"}, "");
+        row("session id leaving the folder", {"XDG_SESSION_ID=../7"}, "");
+        row("ssh peer", {"SSH_CONNECTION=127.0.0.1 51000 127.0.0.1 22"}, "localhost");
+        row("ssh peer over IPv6", {"SSH_CONNECTION=::ffff:127.0.0.1 51000 ::1 22"}, "localhost");
+        row("ssh wins over logind",
+            {"SSH_CONNECTION=127.0.0.1 1 127.0.0.1 22", "XDG_SESSION_ID=10"}, "localhost");
+        row("logind host name", {"XDG_SESSION_ID=7"}, "localhost");
+        row("logind address", {"XDG_SESSION_ID=9"}, "localhost");
+        row("xrdp without logind", {"XRDP_SESSION=1"}, "none");
+        row("logind without host", {"XDG_SESSION_ID=10"}, "none");
     }
-    void remoteSessionIsDetected()
+    void sessionAndClient()
     {
         QFETCH(QStringList, environment);
-        QFETCH(bool, remote);
+        QFETCH(QString, client);
         const PcInfoProvider provider(environmentOf(environment), m_sessions->path());
-        QCOMPARE(provider.isRemoteSession(), remote);
-    }
-    // The client is the SSH peer, else logind's remote host; 127.0.0.1 is named "localhost".
-    void remoteClientNameAndAddress_data()
-    {
-        QTest::addColumn<QStringList>("environment");
-        QTest::newRow("ssh peer") << QStringList{"SSH_CONNECTION=127.0.0.1 51000 127.0.0.1 22"};
-        QTest::newRow("ssh peer over IPv6")
-            << QStringList{"SSH_CONNECTION=::ffff:127.0.0.1 51000 ::1 22"};
-        QTest::newRow("ssh wins over logind")
-            << QStringList{"SSH_CONNECTION=127.0.0.1 1 127.0.0.1 22", "XDG_SESSION_ID=10"};
-        QTest::newRow("logind host name") << QStringList{"XDG_SESSION_ID=7"};
-        QTest::newRow("logind address") << QStringList{"XDG_SESSION_ID=9"};
-    }
-    void remoteClientNameAndAddress()
-    {
-        QFETCH(QStringList, environment);
-        const PcInfoProvider provider(environmentOf(environment), m_sessions->path());
-        QVERIFY(provider.isRemoteSession());
-        QCOMPARE(provider.machineName(), "localhost");
-        QCOMPARE(provider.machineAddress(), "127.0.0.1");
-    }
-    void remoteSessionWithoutClientThrows()
-    {
-        // An xrdp session that logind does not describe leaves nothing to name the client by.
-        for (const char *variable : {"XRDP_SESSION=1", "XDG_SESSION_ID=10"}) {
-            const PcInfoProvider provider(environmentOf({variable}), m_sessions->path());
-            QVERIFY(provider.isRemoteSession());
+        QCOMPARE(provider.isRemoteSession(), !client.isEmpty());
+        if (client.isEmpty()) {
+            QCOMPARE(provider.machineName(), LinuxEnvironmentProvider().computerName());
+            const QHostAddress address(provider.machineAddress());
+            QCOMPARE(address.protocol(), QAbstractSocket::IPv4Protocol);
+        } else if (client == "none") {
             const QString failed = " -> WTSQuerySessionInformation failed.  Last error=";
             QCOMPARE(errorOf([&] { provider.machineName(); }),
                      "PcInfoProvider::getSessionName" + failed);
             QCOMPARE(errorOf([&] { provider.machineAddress(); }),
                      "PcInfoProvider::getSessionIp" + failed);
+        } else {
+            QCOMPARE(provider.machineName(), client);
+            QCOMPARE(provider.machineAddress(), "127.0.0.1");
         }
     }
-    void consoleIsTheWorkstationItself()
-    {
-        const PcInfoProvider provider(environmentOf({"XDG_SESSION_ID=8"}), m_sessions->path());
-        QVERIFY(!provider.isRemoteSession());
-        QCOMPARE(provider.machineName(), LinuxEnvironmentProvider().computerName());
-        QHostAddress address;
-        QVERIFY2(address.setAddress(provider.machineAddress()),
-                 qPrintable(provider.machineAddress()));
-        QCOMPARE(address.protocol(), QAbstractSocket::IPv4Protocol);
-    }
 
-    void foldersFollowTheSession_data()
-    {
-        QTest::addColumn<bool>("remote");
-        QTest::addColumn<bool>("withSource");
-        QTest::addColumn<QString>("logFolder");
-        QTest::addColumn<QString>("configFolder");
-
-        QTest::newRow("console") << false << false << "./logs"
-                                 << "./config";
-        QTest::newRow("remote") << true << false << "./logs/THIN42"
-                                << "./config/THIN42";
-        QTest::newRow("console with source") << false << true << "/srv/ondtpc/logs"
-                                             << "/srv/ondtpc/config";
-        QTest::newRow("remote with source") << true << true << "/srv/ondtpc/logs/THIN42"
-                                            << "/srv/ondtpc/config/THIN42";
-    }
     void foldersFollowTheSession()
     {
-        QFETCH(bool, remote);
-        QFETCH(bool, withSource);
-        FakeWorkstation workstation;
         const FixedFolders folders;
-        const SystemNetInfo info(std::make_unique<FakeProvider>(&workstation),
-                                 withSource ? &folders : nullptr);
-        // Name and address are read once; whether the session is remote is asked every time.
-        QCOMPARE(workstation.reads, (QStringList{"address", "name"}));
-        QCOMPARE(info.name(), "THIN42");
-        QCOMPARE(info.address(), "10.0.0.42");
-        workstation.remote = remote;
-        QTEST(info.logFolder(), "logFolder");
-        QTEST(info.configFolder(), "configFolder");
-    }
-    void providerFailurePassesToTheCaller()
-    {
-        QCOMPARE(errorOf([] { SystemNetInfo info(std::make_unique<ThrowingProvider>(), nullptr); }),
+        for (const FolderSourceInterface *source :
+             std::initializer_list<const FolderSourceInterface *>{nullptr, &folders}) {
+            FakeWorkstation workstation;
+            const SystemNetInfo info(std::make_unique<FakeProvider>(&workstation), source);
+            // Name and address are read once; whether the session is remote is asked each time.
+            QCOMPARE(workstation.reads, (QStringList{"address", "name"}));
+            QCOMPARE(info.name() + " " + info.address(), "THIN42 10.0.0.42");
+            const QString base = source ? "/srv/ondtpc/" : "./";
+            QCOMPARE(info.logFolder() + " " + info.configFolder(),
+                     base + "logs " + base + "config");
+            workstation.remote = true;
+            QCOMPARE(info.logFolder() + " " + info.configFolder(),
+                     base + "logs/THIN42 " + base + "config/THIN42");
+        }
+        FakeWorkstation failing{false, true, {}};
+        QCOMPARE(errorOf([&] { SystemNetInfo(std::make_unique<FakeProvider>(&failing), nullptr); }),
                  "no address");
     }
 
-    void fileVersionFormat_data()
+    void versionTextsComeFromTheProject()
     {
-        QTest::addColumn<QList<int>>("parts");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("5.1.2.37") << QList<int>{5, 1, 2, 37} << "05.01.02.0037";
-        QTest::newRow("1.0.0.1") << QList<int>{1, 0, 0, 1} << "01.00.00.0001";
-        QTest::newRow("wide parts") << QList<int>{123, 45, 6, 78901} << "123.45.06.78901";
-    }
-    void fileVersionFormat()
-    {
-        QFETCH(QList<int>, parts);
-        QTEST(BuildVersionInfo::formatFileVersion(parts[0], parts[1], parts[2], parts[3]), "text");
-    }
-    void buildTextsComeFromTheProject()
-    {
+        // Each part is zero-padded to its width; wider parts are kept whole.
+        QCOMPARE(BuildVersionInfo::formatFileVersion(5, 1, 2, 37), "05.01.02.0037");
+        QCOMPARE(BuildVersionInfo::formatFileVersion(123, 45, 6, 78901), "123.45.06.78901");
         const BuildVersionInfo info;
         const QStringList parts = QStringLiteral(ONDTPC_PROJECT_VERSION).split('.');
         QCOMPARE(parts.size(), 4);

@@ -114,29 +114,26 @@ private slots:
         TestDialog dialog(nullptr, seconds);
         const bool busy = QStringList{"key", "field key", "press", "move"}.contains(action);
         int sent = 0;
-        QTimer activity;
-        activity.setInterval(100);
-        connect(&activity, &QTimer::timeout, &dialog, [&] {
-            if (++sent == 4)
-                activity.stop();
-            if (action.endsWith("key"))
-                return QTest::keyClick(action == "key" ? &dialog : dialog.focusWidget(), 'a');
-            const bool press = action == "press";
-            const Qt::MouseButton button = press ? Qt::LeftButton : Qt::NoButton;
-            QMouseEvent mouse(press ? QEvent::MouseButtonPress : QEvent::MouseMove, QPointF(5, 5),
-                              dialog.mapToGlobal(QPointF(5, 5)), button, button, {});
-            QCoreApplication::sendEvent(&dialog, &mouse);
-        });
         ModalDialogDriver driver(
             [&](QWidget *) {
                 dialog.field->setFocus();
-                if (action == "escape") {
+                for (; busy && sent < 4 && dialog.isVisible(); ++sent) {
+                    QTest::qWait(100);
+                    const bool press = action == "press";
+                    const auto button = press ? Qt::LeftButton : Qt::NoButton;
+                    QMouseEvent mouse(press ? QEvent::MouseButtonPress : QEvent::MouseMove,
+                                      QPointF(5, 5), dialog.mapToGlobal(QPointF(5, 5)), button,
+                                      button, {});
+                    if (action.endsWith("key"))
+                        QTest::keyClick(action == "key" ? &dialog : dialog.focusWidget(), 'a');
+                    else
+                        QCoreApplication::sendEvent(&dialog, &mouse);
+                }
+                if (action == "escape")
                     QTest::keyClick(dialog.field, Qt::Key_Escape);
-                } else if (action == "reject") {
+                if (action == "reject") {
                     QCoreApplication::postEvent(&dialog, new QEvent(BcBaseDialog::RejectEvent));
                     QTimer::singleShot(100, &dialog, &QDialog::accept);
-                } else if (busy) {
-                    activity.start();
                 }
             },
             action == "escape" ? 300 : 0, 3000);
@@ -178,7 +175,6 @@ private slots:
         // Added first, sits lowest: notice line, then the language button, then the content.
         QVERIFY(notice->y() > button->geometry().bottom());
         QVERIFY(button->y() > dialog.field->geometry().bottom());
-        QVERIFY(dialog.field->y() > dialog.label->y());
         QCOMPARE(dialog.height() - notice->geometry().bottom() - 1, 5);
     }
 
@@ -251,22 +247,19 @@ private slots:
         QLineEdit *field = dialog.field;
         dialog.setInputFilter(field, std::make_unique<AlphanumericKeyboardInputFilter>("-"));
         QTest::keyClicks(field, "a-b.c_9");
-        QCOMPARE(field->text(), "a-bc9");
-        // Editing keys (codes 4096 and above) pass the filter.
-        for (Qt::Key key : {Qt::Key_Backspace, Qt::Key_Left, Qt::Key_Backspace})
-            QTest::keyClick(field, key);
-        QCOMPARE(field->text(), "a-c");
+        QTest::keyClick(field, Qt::Key_Backspace); // editing keys are 4096 and above: they pass
+        QCOMPARE(field->text(), "a-bc");
 
         // A replaced filter is deleted, a removed one too, and the field takes every key again.
         for (int i = 0; i < 2; ++i)
             dialog.setInputFilter(field, std::make_unique<CountingFilter>(&destroyed));
         QCOMPARE(destroyed, 1);
         QTest::keyClicks(field, "x");
-        QCOMPARE(field->text(), "a-c");
+        QCOMPARE(field->text(), "a-bc");
         dialog.setInputFilter(field, nullptr);
         QCOMPARE(destroyed, 2);
         QTest::keyClicks(field, ".");
-        QCOMPARE(field->text(), "a-.c");
+        QCOMPARE(field->text(), "a-bc.");
 
         // A filter for a widget that goes away is dropped with it.
         auto *extra = new QLineEdit(&dialog);
@@ -280,7 +273,7 @@ private slots:
             QInputMethodEvent event;
             event.setCommitString("é");
             QCoreApplication::sendEvent(field, &event);
-            QCOMPARE(field->text(), block ? "a-.c" : "a-.éc");
+            QCOMPARE(field->text(), block ? "a-bc." : "a-bc.é");
         }
     }
 

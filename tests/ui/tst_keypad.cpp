@@ -75,28 +75,23 @@ private slots:
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("cursorAfter");
-        QTest::newRow("insert at the cursor") << 2 << 0 << "x"
-                                              << "abxcd" << 3;
-        QTest::newRow("replace a selection") << 1 << 2 << "x"
-                                             << "axd" << 2;
-        QTest::newRow("backspace a selection") << 1 << 2 << "back"
-                                               << "ad" << 1;
-        QTest::newRow("backspace before the cursor") << 2 << 0 << "back"
-                                                     << "acd" << 1;
-        QTest::newRow("backspace at the start") << 0 << 0 << "back"
-                                                << "abcd" << 0;
-        QTest::newRow("clear") << 2 << 0 << "clear"
-                               << "" << 0;
-        QTest::newRow("space bar") << 4 << 0 << "space"
-                                   << "abcd " << 5;
-        QTest::newRow("web key") << 4 << 0 << "dotcom"
-                                 << "abcd.com" << 8;
-        QTest::newRow("digits and symbols") << 0 << 0 << "1 0 minus atsign bslash"
-                                            << "10-@\\abcd" << 5;
-        QTest::newRow("shifted keys") << 4 << 0
-                                      << "shift q tilde minus equal lbracket rbracket colons "
-                                         "quotes comma period fslash 7 dotorg"
-                                      << "abcdQ~_+{}:\"<>?7.ORG" << 20;
+        auto row = [](const char *name, int cursor, int selected, const char *keys,
+                      const char *text, int cursorAfter) {
+            QTest::newRow(name) << cursor << selected << keys << text << cursorAfter;
+        };
+        row("insert at the cursor", 2, 0, "x", "abxcd", 3);
+        row("replace a selection", 1, 2, "x", "axd", 2);
+        row("backspace a selection", 1, 2, "back", "ad", 1);
+        row("backspace before the cursor", 2, 0, "back", "acd", 1);
+        row("backspace at the start", 0, 0, "back", "abcd", 0);
+        row("clear", 2, 0, "clear", "", 0);
+        row("space bar", 4, 0, "space", "abcd ", 5);
+        row("web key", 4, 0, "dotcom", "abcd.com", 8);
+        row("digits and symbols", 0, 0, "1 0 minus atsign bslash", "10-@\\abcd", 5);
+        row("shifted keys", 4, 0,
+            "shift q tilde minus equal lbracket rbracket colons quotes comma period fslash 7 "
+            "dotorg",
+            "abcdQ~_+{}:\"<>?7.ORG", 20);
     }
     void keysEditTheFocusedField()
     {
@@ -139,19 +134,6 @@ private slots:
         QCOMPARE(m_dialog->focusWidget(), m_dialog->button);
     }
 
-    void shiftStaysUntilPressedAgain()
-    {
-        KeyPad *keypad = m_dialog->keypad();
-        m_dialog->first->setFocus();
-        press(keypad, "shift b c");
-        QVERIFY(key(keypad, "shift")->isChecked());
-        QCOMPARE(key(keypad, "tilde")->text(), "~");
-        press(keypad, "shift d");
-        QCOMPARE(m_dialog->first->text(), "BCd");
-        QVERIFY(!key(keypad, "shift")->isChecked());
-        QCOMPARE(key(keypad, "tilde")->text(), "`");
-    }
-
     void webKeysMoveShiftAndSpace()
     {
         KeyPad *keypad = m_dialog->keypad();
@@ -172,6 +154,7 @@ private slots:
         QTest::newRow("full keyboard") << int(KeyPad::FullKeyboard) << 26 + 10 + 12 + 4 + 5;
         QTest::newRow("numeric pad") << 2 << 14;
     }
+    // Shifted too: Shift stays down, and relabels the keys, until it is pressed again.
     void everyKeyTypesItsLabel()
     {
         QFETCH(int, type);
@@ -197,6 +180,12 @@ private slots:
             }
             QTEST(keys, "keys");
         }
+        if (type == KeyPad::FullKeyboard) {
+            QVERIFY(key(dialog.keypad(), "shift")->isChecked());
+            dialog.first->clear();
+            press(dialog.keypad(), "shift a");
+            QCOMPARE(dialog.first->text() + key(dialog.keypad(), "tilde")->text(), "a`");
+        }
     }
 
     void keypadFollowsItsDialog()
@@ -219,28 +208,26 @@ private slots:
     {
         QTest::addColumn<int>("keypadType");
         QTest::addColumn<int>("minimumHeight");
-        QTest::newRow("short dialog, numeric pad") << 2 << 0;
-        QTest::newRow("tall dialog, numeric pad") << 2 << 330;
-        QTest::newRow("tall dialog, full keyboard") << 1 << 250;
+        QTest::addColumn<bool>("centredOnScreen"); // else centred in the space above the keypad
+        QTest::newRow("short dialog, numeric pad") << 2 << 0 << true;
+        QTest::newRow("tall dialog, numeric pad") << 2 << 400 << false;
+        QTest::newRow("tall dialog, full keyboard") << 1 << 250 << false;
     }
     void dialogIsPlacedAboveTheKeypad()
     {
         QFETCH(int, keypadType);
         QFETCH(int, minimumHeight);
+        QFETCH(bool, centredOnScreen);
         FieldsDialog dialog(keypadType, minimumHeight);
         dialog.show();
         const KeyPad *keypad = dialog.keypad();
         const QRect desktop = dialog.screen()->availableGeometry();
-        const QRect frame = dialog.frameGeometry();
         QCOMPARE(keypad->frameGeometry().bottom(), desktop.bottom());
         QCOMPARE(keypad->x(), desktop.x() + (desktop.width() - keypad->width()) / 2);
         QCOMPARE(dialog.x(), desktop.x() + (desktop.width() - dialog.width()) / 2);
-        QVERIFY(frame.bottom() < keypad->frameGeometry().top());
-        // Centred on the screen when that leaves the keypad free, else centred above it.
-        const int free = desktop.height() - frame.height();
-        const int above = keypad->y() - desktop.y();
-        QCOMPARE(dialog.y() - desktop.y(),
-                 frame.height() + free / 2 <= above ? free / 2 : (above - frame.height()) / 2);
+        QVERIFY(dialog.frameGeometry().bottom() < keypad->frameGeometry().top());
+        const int space = centredOnScreen ? desktop.height() : keypad->y() - desktop.y();
+        QCOMPARE(dialog.y() - desktop.y(), (space - dialog.frameGeometry().height()) / 2);
     }
 };
 

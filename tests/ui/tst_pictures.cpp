@@ -116,21 +116,18 @@ private slots:
         QTest::addColumn<QString>("machine");
         QTest::addColumn<RegistryRoot>("previous");
         QTest::addColumn<QString>("name");
+        auto row = [](const char *name, const char *value, const char *machine,
+                      RegistryRoot previous, const char *picture) {
+            QTest::newRow(name) << value << machine << previous << picture;
+        };
         const RegistryRoot none = RegistryRoot::None;
-        QTest::newRow("absent") << ""
-                                << "" << none << "PrintClient";
-        QTest::newRow("small icons") << "dword:1"
-                                     << "" << none << "PrintClient";
-        QTest::newRow("large icons") << "dword:0"
-                                     << "" << RegistryRoot::Users << "PrintClientLarge";
-        QTest::newRow("other number") << "dword:5"
-                                      << "" << none << "PrintClient";
-        QTest::newRow("zero as text") << "sz:0"
-                                      << "" << none << "PrintClientLarge";
-        QTest::newRow("unreadable text") << "sz:big"
-                                         << "" << RegistryRoot::Users << "PrintClient";
-        QTest::newRow("no registry") << "dword:0"
-                                     << "elsewhere" << none << "PrintClient";
+        row("absent", "", "", none, "PrintClient");
+        row("small icons", "dword:1", "", none, "PrintClient");
+        row("large icons", "dword:0", "", RegistryRoot::Users, "PrintClientLarge");
+        row("other number", "dword:5", "", none, "PrintClient");
+        row("zero as text", "sz:0", "", none, "PrintClientLarge");
+        row("not a number", "sz:big", "", RegistryRoot::Users, "PrintClient");
+        row("no registry", "dword:0", "elsewhere", none, "PrintClient");
     }
     void trayPictureFollowsTheTaskbarSetting()
     {
@@ -144,8 +141,8 @@ private slots:
         installer.connectRoot(RegistryRoot::LocalMachine);
         QVERIFY(installer.writeValue(ExplorerAdvanced, "TaskbarSmallIcons", "dword:0"));
         installer.connectRoot(RegistryRoot::CurrentUser);
-        QVERIFY(value.isEmpty() ||
-                installer.writeValue(ExplorerAdvanced, "TaskbarSmallIcons", value));
+        QVERIFY(value.isEmpty() || installer.writeValue(ExplorerAdvanced, "TaskbarSmallIcons",
+                                                        value.section(' ', 0, 0)));
         UtilsLib::Registry registry(machine);
         registry.connectRoot(previous);
         QTEST(EmbeddedImages::registeredTrayPixmapName(registry), "name");
@@ -181,39 +178,28 @@ private slots:
         QVERIFY(ImageFolder::dialogPicture("NoSuchPicture").isNull());
     }
 
-    void buttonPictureRules_data()
-    {
-        QTest::addColumn<bool>("down");
-        QTest::addColumn<bool>("enabled");
-        QTest::addColumn<bool>("disabledPicture");
-        QTest::addColumn<QList<QPoint>>("points");
-        QTest::addColumn<QList<QColor>>("colours");
-        QTest::newRow("picture fills the button")
-            << false << true << true << QList<QPoint>{{0, 0}, {1, 1}, {99, 39}}
-            << QList<QColor>{Body, Probe, Body};
-        // Pressed, the picture moves one pixel down and right over the colour of pixel (1, 1).
-        QTest::newRow("pressed") << true << true << false
-                                 << QList<QPoint>{{0, 0}, {50, 0}, {0, 20}, {1, 1}, {2, 2}}
-                                 << QList<QColor>{Probe, Probe, Probe, Body, Probe};
-        QTest::newRow("disabled with picture")
-            << false << false << true << QList<QPoint>{{50, 5}} << QList<QColor>{Faded};
-        QTest::newRow("disabled without picture")
-            << false << false << false << QList<QPoint>{{50, 5}} << QList<QColor>{Body};
-    }
     void buttonPictureRules()
     {
-        QFETCH(bool, down);
-        QFETCH(bool, enabled);
-        QFETCH(bool, disabledPicture);
-        QFETCH(QList<QPoint>, points);
-        QFETCH(QList<QColor>, colours);
-        if (disabledPicture)
-            m_button->setDisabledImage(picture(Faded, Faded));
-        m_button->setEnabled(enabled);
-        m_button->setDown(down);
-        const QImage shot = m_button->grab().toImage();
-        for (int i = 0; i < points.size(); ++i)
-            QCOMPARE(shot.pixelColor(points[i]), colours[i]);
+        const auto colours = [this](const QList<QPoint> &points) {
+            const QImage shot = m_button->grab().toImage();
+            QList<QColor> found;
+            for (const QPoint &point : points)
+                found << shot.pixelColor(point);
+            return found;
+        };
+        QCOMPARE(colours({{0, 0}, {1, 1}, {99, 39}}), QList<QColor>({Body, Probe, Body}));
+        // Pressed, the picture moves one pixel down and right over the colour of pixel (1, 1).
+        m_button->setDown(true);
+        QCOMPARE(colours({{0, 0}, {50, 0}, {0, 20}, {1, 1}, {2, 2}}),
+                 QList<QColor>({Probe, Probe, Probe, Body, Probe}));
+        // Disabled, the disabled picture is shown when there is one.
+        m_button->setDown(false);
+        m_button->setEnabled(false);
+        QCOMPARE(colours({{50, 5}}), QList<QColor>{Body});
+        m_button->setDisabledImage(picture(Faded, Faded));
+        QCOMPARE(colours({{50, 5}}), QList<QColor>{Faded});
+        m_button->setEnabled(true);
+        QCOMPARE(colours({{50, 5}}), QList<QColor>{Body});
     }
 
     // Black text when enabled, grey when disabled.
