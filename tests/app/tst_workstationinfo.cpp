@@ -141,8 +141,8 @@ private slots:
             FakeWorkstation workstation;
             const SystemNetInfo info(std::make_unique<FakeProvider>(&workstation), source);
             // Name and address are read once; whether the session is remote is asked each time.
-            QCOMPARE(workstation.reads, (QStringList{"address", "name"}));
             QCOMPARE(info.name() + " " + info.address(), "THIN42 10.0.0.42");
+            QCOMPARE(workstation.reads, (QStringList{"address", "name"}));
             const QString base = source ? "/srv/ondtpc/" : "./";
             QCOMPARE(info.logFolder() + " " + info.configFolder(),
                      base + "logs " + base + "config");

@@ -2,7 +2,6 @@
 #include "ui/KeyPad.h"
 #include "ui/MessageDialog.h"
 #include "ui/OpcPasswordDialog.h"
-#include "ui/PrintClientDialog.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -59,7 +58,6 @@ private slots:
             return new MessageDialog("Print Job", {"Sent."}, {}, QMessageBox::Warning, nullptr, 0,
                                      3, "Print", QString(), "Cancel", QString(), "Later");
         });
-        QTest::newRow("message box") << Factory([] { return new PrintClientDialog; });
         QTest::newRow("password dialog with keyboard")
             << Factory([] { return passwordDialog(KeyPad::FullKeyboard); });
         QTest::newRow("password dialog with numeric pad")

@@ -165,7 +165,7 @@ private slots:
         QTEST(dialog.findChild<ChangeLanguageButton *>()->isVisible(), "shown");
     }
 
-    void layoutRunsBottomToTop()
+    void layoutPlacementAndBringToFront()
     {
         TestDialog dialog;
         dialog.show();
@@ -176,6 +176,21 @@ private slots:
         QVERIFY(notice->y() > button->geometry().bottom());
         QVERIFY(button->y() > dialog.field->geometry().bottom());
         QCOMPARE(dialog.height() - notice->geometry().bottom() - 1, 5);
+        // Centred on the screen, or at a fixed top.
+        const QRect desktop = QGuiApplication::primaryScreen()->availableGeometry();
+        const int x = desktop.x() + (desktop.width() - dialog.width()) / 2;
+        QCOMPARE(dialog.pos(), QPoint(x, desktop.y() + (desktop.height() - dialog.height()) / 2));
+        dialog.hide();
+        dialog.setFixedTop(true, 17);
+        dialog.show();
+        QCOMPARE(dialog.pos(), QPoint(x, 17));
+        // bringToFront restores a minimized dialog, translated again.
+        dialog.showMinimized();
+        QTRY_VERIFY(dialog.isMinimized());
+        const int before = dialog.retranslations;
+        dialog.bringToFront();
+        QTRY_VERIFY(!dialog.isMinimized());
+        QVERIFY(dialog.isVisible() && dialog.retranslations > before);
     }
 
     void sharedSettingsReachNewDialogs()
@@ -213,30 +228,6 @@ private slots:
                                    "All rights reserved.", "Version 05.01.02.0037"};
         for (int step = 0; step <= 4; ++step) // a full round and back to the product name
             QTRY_COMPARE(label.text(), expected[step % 4]);
-    }
-
-    void centresOrKeepsFixedTop()
-    {
-        const QRect desktop = QGuiApplication::primaryScreen()->availableGeometry();
-        TestDialog dialog;
-        dialog.show();
-        const int x = desktop.x() + (desktop.width() - dialog.width()) / 2;
-        QCOMPARE(dialog.pos(), QPoint(x, desktop.y() + (desktop.height() - dialog.height()) / 2));
-        dialog.hide();
-        dialog.setFixedTop(true, 17);
-        dialog.show();
-        QCOMPARE(dialog.pos(), QPoint(x, 17));
-    }
-
-    void bringToFrontRestoresAMinimizedDialog()
-    {
-        TestDialog dialog;
-        dialog.showMinimized();
-        QTRY_VERIFY(dialog.isMinimized());
-        const int before = dialog.retranslations;
-        dialog.bringToFront();
-        QTRY_VERIFY(!dialog.isMinimized());
-        QVERIFY(dialog.isVisible() && dialog.retranslations > before);
     }
 
     void inputFiltersAndInputMethods()

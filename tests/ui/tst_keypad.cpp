@@ -198,6 +198,7 @@ private slots:
         QTest::keyClick(keypad, Qt::Key_Escape);
         QVERIFY(!keypad->isVisible() && m_dialog->isVisible());
         m_dialog->hide();
+        QVERIFY(!keypad->isVisible());
         m_dialog->show();
         QVERIFY(keypad->isVisible());
         m_dialog->close();

@@ -92,9 +92,7 @@ private slots:
         QTest::addColumn<bool>("customResults");
         QTest::addColumn<QString>("how");
         QTest::addColumn<int>("result");
-        QTest::newRow("button 1") << false << "button1" << 1;
         QTest::newRow("button 2") << false << "button2" << 0;
-        QTest::newRow("custom button 1") << true << "button1" << 7;
         QTest::newRow("custom button 3") << true << "button3" << 9;
         QTest::newRow("Return presses button 1") << true << "Return" << 7;
         QTest::newRow("Escape rejects") << true << "Escape" << 0;
