@@ -7,84 +7,65 @@ class TestPrinterShare : public QObject
     Q_OBJECT
 
 private slots:
-    void sharesMapToQueues_data();
-    void sharesMapToQueues();
-    void otherNamesAreNoShares_data();
-    void otherNamesAreNoShares();
+    void sharesMapToQueues_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("queue");
+        QTest::addColumn<QString>("deviceUri");
+
+        const QString plain = QStringLiteral("ipp://server/printers/share");
+        QTest::newRow("backslashes") << "\\\\server\\share" << QString("server_share") << plain;
+        QTest::newRow("forward slashes") << "//server/share" << QString("server_share") << plain;
+        QTest::newRow("ipp address") << plain << "server_share" << plain;
+        QTest::newRow("standard port is dropped")
+            << "ipp://server:631/printers/share" << QString("server_share") << plain;
+        QTest::newRow("port kept") << "\\\\127.0.0.1:8631\\shq" << QString("127.0.0.1:8631_shq")
+                                   << "ipp://127.0.0.1:8631/printers/shq";
+        QTest::newRow("ipps keeps its scheme")
+            << "ipps://print.example.com/printers/color" << QString("print.example.com_color")
+            << "ipps://print.example.com/printers/color";
+        QTest::newRow("blank and at sign") << "\\\\srv\\Floor 2@east" << QString("srv_Floor_2_east")
+                                           << "ipp://srv/printers/Floor%202%40east";
+        QTest::newRow("ipv6 with port")
+            << "\\\\[::1]:8631\\q" << QString("[::1]:8631_q") << "ipp://[::1]:8631/printers/q";
+        QTest::newRow("ipv6 address") << "ipp://[::1]:8631/printers/q" << QString("[::1]:8631_q")
+                                      << "ipp://[::1]:8631/printers/q";
+    }
+    void sharesMapToQueues()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, queue);
+        QFETCH(QString, deviceUri);
+        const std::optional<PrinterShare> share = PrinterShare::parse(name);
+        QVERIFY(share);
+        QCOMPARE(share->queueName(), queue);
+        QCOMPARE(share->deviceUri(), deviceUri);
+        QCOMPARE(PrinterShare::queueNameFor(name), queue);
+    }
+
+    void otherNamesAreNoShares_data()
+    {
+        QTest::addColumn<QString>("name");
+
+        QTest::newRow("empty") << "";
+        QTest::newRow("local queue") << "Office_Laser";
+        QTest::newRow("server only") << "\\\\server";
+        QTest::newRow("empty share") << "\\\\server\\";
+        QTest::newRow("empty server") << "\\\\\\share";
+        QTest::newRow("nested path") << "\\\\server\\dir\\share";
+        QTest::newRow("mixed separators") << "\\\\server/share";
+        QTest::newRow("port out of range") << "\\\\server:70000\\share";
+        QTest::newRow("other scheme") << "http://server/printers/share";
+        QTest::newRow("ipp without queue") << "ipp://server/";
+        QTest::newRow("ipp without host") << "ipp:///printers/share";
+    }
+    void otherNamesAreNoShares()
+    {
+        QFETCH(QString, name);
+        QVERIFY(!PrinterShare::parse(name));
+        QCOMPARE(PrinterShare::queueNameFor(name), name); // they are queue names already
+    }
 };
-
-void TestPrinterShare::sharesMapToQueues_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("queue");
-    QTest::addColumn<QString>("deviceUri");
-
-    QTest::newRow("backslashes") << "\\\\server\\share"
-                                 << "server_share"
-                                 << "ipp://server/printers/share";
-    QTest::newRow("forward slashes") << "//server/share"
-                                     << "server_share"
-                                     << "ipp://server/printers/share";
-    QTest::newRow("ipp address") << "ipp://server/printers/share"
-                                 << "server_share"
-                                 << "ipp://server/printers/share";
-    QTest::newRow("standard port is dropped") << "ipp://server:631/printers/share"
-                                              << "server_share"
-                                              << "ipp://server/printers/share";
-    QTest::newRow("port kept") << "\\\\127.0.0.1:8631\\shq"
-                               << "127.0.0.1:8631_shq"
-                               << "ipp://127.0.0.1:8631/printers/shq";
-    QTest::newRow("ipps keeps its scheme") << "ipps://print.example.com/printers/color"
-                                           << "print.example.com_color"
-                                           << "ipps://print.example.com/printers/color";
-    QTest::newRow("blank and at sign") << "\\\\srv\\Floor 2@east"
-                                       << "srv_Floor_2_east"
-                                       << "ipp://srv/printers/Floor%202%40east";
-    QTest::newRow("ipv6 with port") << "\\\\[::1]:8631\\q"
-                                    << "[::1]:8631_q"
-                                    << "ipp://[::1]:8631/printers/q";
-    QTest::newRow("ipv6 address") << "ipp://[::1]:8631/printers/q"
-                                  << "[::1]:8631_q"
-                                  << "ipp://[::1]:8631/printers/q";
-}
-
-void TestPrinterShare::sharesMapToQueues()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, queue);
-    QFETCH(QString, deviceUri);
-
-    const std::optional<PrinterShare> share = PrinterShare::parse(name);
-    QVERIFY(share);
-    QCOMPARE(share->queueName(), queue);
-    QCOMPARE(share->deviceUri(), deviceUri);
-    QCOMPARE(PrinterShare::queueNameFor(name), queue);
-}
-
-void TestPrinterShare::otherNamesAreNoShares_data()
-{
-    QTest::addColumn<QString>("name");
-
-    QTest::newRow("empty") << "";
-    QTest::newRow("local queue") << "Office_Laser";
-    QTest::newRow("server only") << "\\\\server";
-    QTest::newRow("empty share") << "\\\\server\\";
-    QTest::newRow("empty server") << "\\\\\\share";
-    QTest::newRow("nested path") << "\\\\server\\dir\\share";
-    QTest::newRow("mixed separators") << "\\\\server/share";
-    QTest::newRow("port out of range") << "\\\\server:70000\\share";
-    QTest::newRow("other scheme") << "http://server/printers/share";
-    QTest::newRow("ipp without queue") << "ipp://server/";
-    QTest::newRow("ipp without host") << "ipp:///printers/share";
-}
-
-void TestPrinterShare::otherNamesAreNoShares()
-{
-    QFETCH(QString, name);
-    QVERIFY(!PrinterShare::parse(name));
-    // Names that are no share path are queue names already.
-    QCOMPARE(PrinterShare::queueNameFor(name), name);
-}
 
 QTEST_GUILESS_MAIN(TestPrinterShare)
 #include "tst_printershare.moc"

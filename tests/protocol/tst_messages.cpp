@@ -4,15 +4,18 @@
 #include "protocol/AuthenticateMsg.h"
 #include "protocol/CancelJobReq.h"
 #include "protocol/EndOfSessionMsg.h"
+#include "protocol/FieldList.h"
 #include "protocol/GuestJobMsg.h"
-#include "protocol/MessageHandler.h"
-#include "protocol/NoResponse.h"
+#include "protocol/NulTextBuffer.h"
 #include "protocol/OpcAckMsg.h"
+#include "protocol/OpcMessageDispatcher.h"
 #include "protocol/PrintJobReq.h"
+#include "protocol/SecretMasking.h"
 #include "protocol/SettingsResponseMsg.h"
 
 #include "FixedTimeSource.h"
 #include "RecordingObserver.h"
+#include "TestPrototype.h"
 
 #include <QtTest>
 
@@ -20,33 +23,7 @@ using namespace Brindlecore::Core;
 
 namespace {
 
-// Answers with a fixed text and records what it was asked.
-class EchoHandler : public MessageHandler
-{
-public:
-    EchoHandler(const QString &reply, UtilsLib::Observer *observer = nullptr, int *calls = nullptr)
-        : MessageHandler(observer)
-        , m_reply(reply)
-        , m_calls(calls)
-    {}
-    QString handle(const QString &source, Message *message) override
-    {
-        if (m_calls)
-            ++*m_calls;
-        m_lastSource = source;
-        m_lastMessage = message;
-        return m_reply;
-    }
-    std::unique_ptr<MessageHandler> clone() const override
-    {
-        return std::make_unique<EchoHandler>(*this);
-    }
-
-    QString m_reply;
-    int *m_calls;
-    QString m_lastSource;
-    Message *m_lastMessage = nullptr;
-};
+const QString JobReply = QStringLiteral("5|20250201090503|Alab-07|Ben_us");
 
 class ObserverFactory : public ObserverFactoryInterface
 {
@@ -61,30 +38,22 @@ private:
     UtilsLib::Observer *m_observer;
 };
 
-struct AckPrototype : Message
-{
-    AckPrototype(std::unique_ptr<MessageHandler> handler, UtilsLib::Observer *observer)
-        : Message(std::move(handler), observer)
-    {}
-    std::unique_ptr<Message> clone() const override
-    {
-        return std::make_unique<AckPrototype>(*this);
-    }
-    QString formatBody() const override { return QString(); }
-    bool parse(const QString &text) override { return OpcAckMsg().parse(text); }
-    int messageId() const override { return 80; }
-};
-
 std::unique_ptr<Message> makeMessage(const QString &kind)
 {
-    if (kind == "PrintJobReq")
-        return std::make_unique<PrintJobReq>("fr_ca");
+    if (kind == "PrintJobReq") {
+        auto print = std::make_unique<PrintJobReq>("fr_ca");
+        print->setWorkstationDescription("lab-07");
+        return print;
+    }
+    if (kind == "AuthenticateMsg") {
+        auto authenticate = std::make_unique<AuthenticateMsg>();
+        authenticate->setUserId("jo");
+        return authenticate;
+    }
     if (kind == "CancelJobReq")
         return std::make_unique<CancelJobReq>();
     if (kind == "GuestJobMsg")
-        return std::make_unique<GuestJobMsg>();
-    if (kind == "AuthenticateMsg")
-        return std::make_unique<AuthenticateMsg>();
+        return std::make_unique<GuestJobMsg>(true);
     if (kind == "SettingsResponseMsg")
         return std::make_unique<SettingsResponseMsg>("en_us");
     if (kind == "OpcAckMsg")
@@ -92,8 +61,38 @@ std::unique_ptr<Message> makeMessage(const QString &kind)
     return std::make_unique<EndOfSessionMsg>();
 }
 
+void messageRow(const char *kind, const char *wireText, const QStringList &accepted,
+                const QStringList &rejected)
+{
+    QTest::newRow(kind) << QString(kind) << QString(wireText) << accepted << rejected;
+}
+
+// Chunks of bytes with "~" standing for a NUL.
+void bufferRow(const char *name, const QList<QByteArray> &chunks, const QStringList &texts,
+               bool overflow, const QByteArray &left = QByteArray())
+{
+    QList<QByteArray> bytes;
+    for (QByteArray chunk : chunks)
+        bytes.append(chunk.replace('~', '\0'));
+    QTest::newRow(name) << bytes << texts << overflow << left;
+}
+
+void dispatchRow(const char *name, const QString &text, const QString &reply, int steps,
+                 const QStringList &last)
+{
+    QTest::newRow(name) << text << reply << steps << last;
+}
+
+void maskRow(const char *name, const QString &text, const QString &logged)
+{
+    QTest::newRow(name) << text << logged;
+}
+
 } // namespace
 
+// Everything of the protocol that needs no connection: the message classes, the escaped
+// field lists, NUL framing, the masking of secrets in logged texts and the dispatcher's reply
+// table with the log lines of each of its steps.
 class TestMessages : public QObject
 {
     Q_OBJECT
@@ -101,17 +100,21 @@ class TestMessages : public QObject
 private slots:
     void init();
     void cleanup();
-    void wireTexts_data();
-    void wireTexts();
-    void parseBoundaries_data();
-    void parseBoundaries();
-    void parsedFieldsAreRead();
-    void handleWithoutHandlerIsAnApplicationError();
-    void handleRejectedTextIsAnApplicationError();
-    void handleAcceptedTextAsksTheHandler();
-    void copiesCloneTheHandler();
-    void handlerFallsBackToTheRegisteredObserver();
+    void wireTextsAndParse_data();
+    void wireTextsAndParse();
+    void handleAsksTheHandler();
+    void handlerObserverFallsBackToTheRegisteredOne();
     void localClockWhenNoTimeSourceIsRegistered();
+    void fieldList_data();
+    void fieldList();
+    void badEscapesThrow();
+    void nulTextBuffer_data();
+    void nulTextBuffer();
+    void masking_data();
+    void masking();
+    void dispatchReplyTable_data();
+    void dispatchReplyTable();
+    void dispatcherRegistersEachIdOnce();
 };
 
 void TestMessages::init()
@@ -126,203 +129,73 @@ void TestMessages::cleanup()
     AppContext::instance().takeEntry("observerManager");
 }
 
-void TestMessages::wireTexts_data()
+void TestMessages::wireTextsAndParse_data()
 {
     QTest::addColumn<QString>("kind");
-    QTest::addColumn<QString>("expected");
+    QTest::addColumn<QString>("wireText");
+    QTest::addColumn<QStringList>("accepted");
+    QTest::addColumn<QStringList>("rejected");
 
-    QTest::newRow("print request") << "PrintJobReq"
-                                   << "5|20250201090503|Alab-07|Bfr_ca";
-    QTest::newRow("cancel") << "CancelJobReq"
-                            << "7|20250201090503";
-    QTest::newRow("guest yes") << "GuestJobMsg"
-                               << "53|20250201090503|1";
-    QTest::newRow("authenticate") << "AuthenticateMsg"
-                                  << "55|20250201090503|0|jo|jo|";
-    QTest::newRow("settings response") << "SettingsResponseMsg"
-                                       << "59|20250201090503|Aen_us";
-    QTest::newRow("ack") << "OpcAckMsg"
-                         << "80|20250201090503";
-    QTest::newRow("end of session") << "EndOfSessionMsg"
-                                    << "86|20250201090503";
+    // Empty pieces are dropped before the fields are counted.
+    messageRow("PrintJobReq", "5|20250201090503|Alab-07|Bfr_ca", {"5|ts|Aabc|Ben"}, {"5|ts||"});
+    messageRow("CancelJobReq", "7|20250201090503", {"|7||ts|"}, {"7|ts|x"});
+    messageRow("GuestJobMsg", "53|20250201090503|1", {"53|ts|1"}, {"53|ts|1|2"});
+    messageRow("AuthenticateMsg", "55|20250201090503|0|jo|jo|", {"55|ts|1|jo|jo|77"},
+               {"55|ts|0|jo|jo|", "55|ts|0|jo|jo|1|2"});
+    messageRow("SettingsResponseMsg", "59|20250201090503|Aen_us", {}, {"59|ts|Aen_us"});
+    messageRow("OpcAckMsg", "80|20250201090503", {"80|20250201090503"}, {"80|x|y", "81|x", "8O|x"});
+    messageRow("EndOfSessionMsg", "86|20250201090503", {"86|ts"}, {"80|ts"});
 }
 
-void TestMessages::wireTexts()
+void TestMessages::wireTextsAndParse()
 {
     QFETCH(QString, kind);
-    QFETCH(QString, expected);
+    QFETCH(QString, wireText);
+    QFETCH(QStringList, accepted);
+    QFETCH(QStringList, rejected);
 
-    auto message = makeMessage(kind);
-    if (auto *print = dynamic_cast<PrintJobReq *>(message.get()))
-        print->setWorkstationDescription("lab-07");
-    if (auto *guest = dynamic_cast<GuestJobMsg *>(message.get()))
-        guest->setAnswer(true);
-    if (auto *auth = dynamic_cast<AuthenticateMsg *>(message.get()))
-        auth->setUserId("jo");
-    QCOMPARE(message->toWireText(), expected);
+    const std::unique_ptr<Message> message = makeMessage(kind);
+    QCOMPARE(message->toWireText(), wireText);
+    for (const QString &text : accepted)
+        QVERIFY2(message->parse(text), qPrintable(text));
+    for (const QString &text : rejected)
+        QVERIFY2(!message->parse(text), qPrintable(text));
 }
 
-void TestMessages::parseBoundaries_data()
-{
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("accepted");
-
-    QTest::newRow("print: 3 fields") << "PrintJobReq"
-                                     << "5|ts|Aabc" << true;
-    QTest::newRow("print: 4 fields") << "PrintJobReq"
-                                     << "5|ts|Aabc|Ben" << true;
-    QTest::newRow("print: 2 fields") << "PrintJobReq"
-                                     << "5|ts" << false;
-    QTest::newRow("print: empty field dropped") << "PrintJobReq"
-                                                << "5|ts||" << false;
-    QTest::newRow("cancel: 2 fields") << "CancelJobReq"
-                                      << "7|ts" << true;
-    QTest::newRow("cancel: empties dropped") << "CancelJobReq"
-                                             << "|7||ts|" << true;
-    QTest::newRow("cancel: 3 fields") << "CancelJobReq"
-                                      << "7|ts|x" << false;
-    QTest::newRow("cancel: 1 field") << "CancelJobReq"
-                                     << "7" << false;
-    QTest::newRow("guest: 3 fields") << "GuestJobMsg"
-                                     << "53|ts|1" << true;
-    QTest::newRow("guest: 2 fields") << "GuestJobMsg"
-                                     << "53|ts" << false;
-    QTest::newRow("guest: 4 fields") << "GuestJobMsg"
-                                     << "53|ts|1|2" << false;
-    QTest::newRow("auth: 6 fields") << "AuthenticateMsg"
-                                    << "55|ts|1|jo|jo|77" << true;
-    QTest::newRow("auth: empty pin") << "AuthenticateMsg"
-                                     << "55|ts|0|jo|jo|" << false;
-    QTest::newRow("auth: 7 fields") << "AuthenticateMsg"
-                                    << "55|ts|0|jo|jo|1|2" << false;
-    QTest::newRow("settings response never") << "SettingsResponseMsg"
-                                             << "59|ts|Aen_us" << false;
-    QTest::newRow("ack") << "OpcAckMsg"
-                         << "80|20250201090503" << true;
-    QTest::newRow("ack: 3 fields") << "OpcAckMsg"
-                                   << "80|x|y" << false;
-    QTest::newRow("ack: wrong id") << "OpcAckMsg"
-                                   << "81|x" << false;
-    QTest::newRow("ack: id not a number") << "OpcAckMsg"
-                                          << "8O|x" << false;
-    QTest::newRow("end of session") << "EndOfSessionMsg"
-                                    << "86|ts" << true;
-    QTest::newRow("end of session: ack id") << "EndOfSessionMsg"
-                                            << "80|ts" << false;
-    QTest::newRow("end of session: empty") << "EndOfSessionMsg"
-                                           << "" << false;
-}
-
-void TestMessages::parseBoundaries()
-{
-    QFETCH(QString, kind);
-    QFETCH(QString, text);
-    QFETCH(bool, accepted);
-    QCOMPARE(makeMessage(kind)->parse(text), accepted);
-}
-
-void TestMessages::parsedFieldsAreRead()
-{
-    PrintJobReq print;
-    QVERIFY(print.parse("5|ts|Aabc"));
-    QCOMPARE(print.workstationDescription(), QString("abc"));
-
-    AuthenticateMsg auth;
-    QVERIFY(auth.parse("55|ts|1|jo|ignored|77"));
-    QVERIFY(auth.flag());
-    QCOMPARE(auth.userId(), QString("jo"));
-    QCOMPARE(auth.pin(), QString("77"));
-
-    // An empty field does not count, so every later field moves one place forward.
-    QVERIFY(auth.parse("55|ts||0|a|b|c|"));
-    QVERIFY(!auth.flag());
-    QCOMPARE(auth.userId(), QString("a"));
-    QCOMPARE(auth.pin(), QString("c"));
-
-    GuestJobMsg guest(true);
-    QVERIFY(guest.parse("53|ts|0"));
-    QVERIFY(!guest.answer());
-    QVERIFY(guest.parse("53|ts|yes")); // not a number: 0
-    QVERIFY(!guest.answer());
-    QVERIFY(guest.parse("53|ts|2"));
-    QVERIFY(guest.answer());
-}
-
-void TestMessages::handleWithoutHandlerIsAnApplicationError()
+void TestMessages::handleAsksTheHandler()
 {
     RecordingObserver observer;
-    OpcAckMsg message;
-    message.addObserver(&observer);
+    QStringList handled;
+    TestPrototype prototype(58, "r", &handled, &observer);
+    // A copy has a handler of its own and keeps the observers.
+    const std::unique_ptr<Message> copy = prototype.clone();
+    QVERIFY(copy->handler() && copy->handler() != prototype.handler());
+    for (Message *message : {static_cast<Message *>(&prototype), copy.get()}) {
+        QCOMPARE(message->handle("Print Service", "58|20250201090503|Aok"), QString("r"));
+        QCOMPARE(message->handle("Print Service", "58|Asecret"), QString());
+    }
+    QCOMPARE(handled, QStringList({"Print Service: 58", "Print Service: 58"}));
 
-    QCOMPARE(message.handle("Print Service", "80|ts"), QString());
-    const auto events = observer.events();
-    QCOMPARE(events.size(), 1);
-    QCOMPARE(events[0].type(), QString("Application"));
-    QCOMPARE(events[0].level(), qint16(1));
-    QCOMPARE(events[0].source(), QString("Message"));
-    QCOMPARE(events[0].className(), QString("Brindlecore::Core::Message"));
-    QCOMPARE(events[0].methodName(), QString("handle"));
-    QCOMPARE(events[0].text(), QString("No handler configured"));
-}
-
-void TestMessages::handleRejectedTextIsAnApplicationError()
-{
-    RecordingObserver observer;
-    int calls = 0;
-    AckPrototype prototype(std::make_unique<EchoHandler>("reply", nullptr, &calls), &observer);
-    QCOMPARE(prototype.observer(), &observer);
-
-    QCOMPARE(prototype.handle("Print Service", "80|x|y"), QString());
-    QCOMPARE(calls, 0);
+    OpcAckMsg withoutHandler;
+    withoutHandler.addObserver(&observer);
+    QCOMPARE(withoutHandler.handle("Print Service", "80|ts"), QString());
+    const QString rejected = "Received invalid message format from Print Service (Invalid "
+                             "Message=58|A****)";
     QCOMPARE(observer.texts("Application"),
-             QStringList{"Received invalid message format from Print Service (Invalid "
-                         "Message=80|x|y)"});
+             QStringList({rejected, rejected, "No handler configured"}));
 }
 
-void TestMessages::handleAcceptedTextAsksTheHandler()
-{
-    int calls = 0;
-    auto handler = std::make_unique<EchoHandler>(NO_RESPONSE, nullptr, &calls);
-    EchoHandler *raw = handler.get();
-    AckPrototype prototype(std::move(handler), nullptr);
-
-    QCOMPARE(prototype.handle("Print Service", "80|20250201090503"), QString("No Response"));
-    QCOMPARE(calls, 1);
-    QCOMPARE(raw->m_lastSource, QString("Print Service"));
-    QCOMPARE(raw->m_lastMessage, static_cast<Message *>(&prototype));
-}
-
-void TestMessages::copiesCloneTheHandler()
-{
-    RecordingObserver observer;
-    int calls = 0;
-    AckPrototype original(std::make_unique<EchoHandler>("r", nullptr, &calls), &observer);
-
-    std::unique_ptr<Message> copy = original.clone();
-    QVERIFY(copy->handler());
-    QVERIFY(copy->handler() != original.handler());
-    QCOMPARE(copy->observer(), nullptr); // the field is not copied...
-    copy->handle("S", "80|x|y");         // ...but the observer list is
-    QCOMPARE(observer.texts("Application").size(), 1);
-    QCOMPARE(copy->handle("S", "80|t"), QString("r"));
-    QCOMPARE(calls, 1);
-}
-
-void TestMessages::handlerFallsBackToTheRegisteredObserver()
+void TestMessages::handlerObserverFallsBackToTheRegisteredOne()
 {
     RecordingObserver registered;
     RecordingObserver given;
-
-    EchoHandler before("r");
-    QVERIFY(!before.hasObservers());
+    QVERIFY(!FixedReplyHandler("r", nullptr).hasObservers());
 
     AppContext::instance().addEntry(std::make_unique<ObserverFactory>(&registered));
-    EchoHandler fallback("r");
-    EchoHandler explicitObserver("r", &given);
+    FixedReplyHandler fallback("r", nullptr);
+    FixedReplyHandler explicitObserver("r", nullptr, &given);
     UtilsLib::logEvent(&fallback, "H", "H::f", UtilsLib::LogInfo, "to registered");
     UtilsLib::logEvent(&explicitObserver, "H", "H::f", UtilsLib::LogInfo, "to given");
-
     QCOMPARE(registered.texts(), QStringList{"to registered"});
     QCOMPARE(given.texts(), QStringList{"to given"});
 }
@@ -332,6 +205,171 @@ void TestMessages::localClockWhenNoTimeSourceIsRegistered()
     AppContext::instance().takeEntry("timeSource");
     const QString text = OpcAckMsg().toWireText();
     QVERIFY2(QRegularExpression("^80\\|\\d{14}$").match(text).hasMatch(), qPrintable(text));
+}
+
+void TestMessages::fieldList_data()
+{
+    QTest::addColumn<QStringList>("fields");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("colon and backslash") << QStringList{"a:b", "c\\d"} << "a\\:b:c\\\\d";
+    QTest::newRow("backslash before colon") << QStringList{"\\:"} << "\\\\\\:";
+    QTest::newRow("backslash ends a field") << QStringList{"x\\", "y"} << "x\\\\:y";
+    QTest::newRow("empty fields") << QStringList{"register", "", ""} << "register::";
+    QTest::newRow("empty list") << QStringList{} << "";
+}
+
+void TestMessages::fieldList()
+{
+    QFETCH(QStringList, fields);
+    QFETCH(QString, text);
+    QCOMPARE(encodeFieldList(fields), text);
+    QCOMPARE(decodeFieldList(text), fields);
+}
+
+void TestMessages::badEscapesThrow()
+{
+    QVERIFY_THROWS_EXCEPTION(MessageFormatException, decodeFieldList("a\\xb"));
+    QVERIFY_THROWS_EXCEPTION(MessageFormatException, decodeFieldList("a:b\\"));
+}
+
+void TestMessages::nulTextBuffer_data()
+{
+    QTest::addColumn<QList<QByteArray>>("chunks");
+    QTest::addColumn<QStringList>("texts");
+    QTest::addColumn<bool>("overflow");
+    QTest::addColumn<QByteArray>("left");
+
+    // The buffer's limit is 8 bytes.
+    bufferRow("split everywhere", {"a", "b", "~"}, {"ab"}, false);
+    bufferRow("several texts, a NUL first in a chunk", {"a~~b~c", "~d"}, {"a", "", "b", "c"}, false,
+              "d");
+    bufferRow("character across chunks", {"\xe2\x82", "\xac~"}, {"\u20ac"}, false);
+    bufferRow("invalid utf-8", {"\xc3(~"}, {"\ufffd("}, false);
+    bufferRow("at the limit", {"xxxxxxxx~"}, {"xxxxxxxx"}, false);
+    bufferRow("at the limit, open", {"xxxxxxxx"}, {}, false, "xxxxxxxx");
+    bufferRow("over the limit, open", {"xxxx", "xxxxx"}, {}, true);
+    bufferRow("over the limit, terminated", {"xxxxxxxxx~"}, {}, true);
+    bufferRow("a text, then an open one over the limit", {"ok~xxxxxxxxx"}, {"ok"}, true);
+}
+
+void TestMessages::nulTextBuffer()
+{
+    QFETCH(QList<QByteArray>, chunks);
+    QFETCH(QStringList, texts);
+    QFETCH(bool, overflow);
+    QFETCH(QByteArray, left);
+
+    NulTextBuffer buffer(8);
+    QStringList taken;
+    NulTextBuffer::Result result = NulTextBuffer::Result::Incomplete;
+    for (const QByteArray &chunk : chunks) {
+        buffer.append(chunk);
+        QString text;
+        while ((result = buffer.takeText(text)) == NulTextBuffer::Result::Text)
+            taken.append(text);
+    }
+    QCOMPARE(taken, texts);
+    QCOMPARE(result == NulTextBuffer::Result::Overflow, overflow);
+    if (overflow)
+        return;
+    QCOMPARE(buffer.hasUnterminatedBytes(), !left.isEmpty());
+    QCOMPARE(buffer.takeUnterminated(), QString::fromUtf8(left));
+}
+
+void TestMessages::masking_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("logged");
+
+    maskRow("settings password twice", "58|ts|Aone|C25|Atwo", "58|ts|A****|C25|A****");
+    maskRow("settings empty password", "58|ts|A|Qen_us", "58|ts|A****|Qen_us");
+    maskRow("lower-case tag is no password", "58|ts|aplain", "58|ts|aplain");
+    maskRow("settings with empty fields", "58||ts||Asecret|", "58||ts||A****|");
+    maskRow("echoed as not handled", "Message Not Handled: 58|ts|Asecret",
+            "Message Not Handled: 58|ts|A****");
+    maskRow("authentication pin", "55|ts|0|jo|jo|3132", "55|ts|0|jo|jo|****");
+    maskRow("authentication without pin", "55|ts|0|jo|jo|", "55|ts|0|jo|jo|");
+    maskRow("user id with a bar", "55|ts|0|j|o|j|o|3132", "55|ts|0|j|o|j|o|****");
+    maskRow("authentication id and timestamp only", "55|20250201090503", "55|20250201090503");
+    maskRow("other id keeps A fields", "5|ts|Alab-07|Ben_us", "5|ts|Alab-07|Ben_us");
+    maskRow("id ending in 58 is another id", "158|ts|Akept", "158|ts|Akept");
+    maskRow("registration", "register:jo:LAB-PC-07", "register:jo:LAB-PC-07");
+}
+
+void TestMessages::masking()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, logged);
+    QCOMPARE(maskSecretFields(text), logged);
+}
+
+void TestMessages::dispatchReplyTable_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("reply");
+    // How many of the four verbose step lines come before the last lines.
+    QTest::addColumn<int>("steps");
+    QTest::addColumn<QStringList>("last");
+
+    const QString noId = "Warning/2 Message does not have a message id";
+    const QString malformed = "Warning/2 Message is malformed";
+    const QString notHandled = "Message Not Handled: ";
+    const QString handled = "Info/6 Message handled.  Returning: ";
+    dispatchRow("no response", "No Response", "No Response", 0,
+                {"Warning/2 Message is NO_RESPONSE"});
+    dispatchRow("no separator", "hello", notHandled + "hello", 1, {malformed});
+    dispatchRow("empty text", "", notHandled, 1, {malformed});
+    dispatchRow("no response, other case", "no response", notHandled + "no response", 1,
+                {malformed});
+    dispatchRow("unregistered id", "80|ts", notHandled + "80|ts", 2, {noId});
+    dispatchRow("empty id reads as 0", "|x", notHandled + "|x", 2, {noId});
+    dispatchRow("id that is no number", "4a|ts|x", notHandled + "4a|ts|x", 2, {noId});
+    dispatchRow("body rejected: the empty reply", "4|ts", "", 4,
+                {"Application/1 Received invalid message format from Print Service (Invalid "
+                 "Message=4|ts)",
+                 handled});
+    dispatchRow("handled", "4|ts|Ajob", JobReply, 4, {handled + JobReply});
+}
+
+void TestMessages::dispatchReplyTable()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, reply);
+    QFETCH(int, steps);
+    QFETCH(QStringList, last);
+
+    RecordingObserver observer;
+    QStringList handled;
+    TestPrototype job(4, JobReply, &handled, &observer);
+    OpcMessageDispatcher dispatcher(&observer);
+    QVERIFY(dispatcher.registerMessage(4, &job));
+    QCOMPARE(dispatcher.dispatch("Print Service", text), reply);
+    QCOMPARE(handled.size(), reply == JobReply ? 1 : 0);
+
+    const QStringList verbose{
+        "Verbose/9 After check for NO_RESPONSE", "Verbose/9 After check for Message Not Handled",
+        "Verbose/9 After check for Message id", "Verbose/9 Attempting to handle message"};
+    const QStringList expected = QStringList{"Trace/9 Enter: OpcMessageDispatcher::dispatch",
+                                             "Info/6 Message to dispatch=" + text} +
+                                 verbose.mid(0, steps) + last +
+                                 QStringList{"Trace/9 Exit: OpcMessageDispatcher::dispatch"};
+    QStringList lines;
+    for (const auto &event : observer.events())
+        lines.append(
+            QString("%1/%2 %3").arg(event.type(), QString::number(event.level()), event.text()));
+    QCOMPARE(lines, expected);
+}
+
+void TestMessages::dispatcherRegistersEachIdOnce()
+{
+    TestPrototype job(4, JobReply, nullptr, nullptr);
+    TestPrototype other(4, "other", nullptr, nullptr);
+    OpcMessageDispatcher dispatcher(nullptr);
+    QVERIFY(dispatcher.registerMessage(4, &job));
+    QVERIFY(!dispatcher.registerMessage(4, &other));
+    QVERIFY(!dispatcher.registerMessage(6, nullptr));
+    QCOMPARE(dispatcher.dispatch("Print Service", "4|20250201090503|Ajob"), JobReply);
 }
 
 QTEST_GUILESS_MAIN(TestMessages)

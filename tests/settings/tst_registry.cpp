@@ -1,5 +1,7 @@
 #include "settings/Registry.h"
 
+#include "FileBytes.h"
+
 #include <QtTest>
 
 #include <memory>
@@ -10,16 +12,10 @@ using UtilsLib::RegistryRoot;
 
 namespace {
 
-const QString TestKey = QStringLiteral("Software\\Ondrel\\Test");
+const QString TestKey = "Software\\Ondrel\\Test";
 const char *const WriterOption = "--write-values";
 
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-std::unique_ptr<Registry> connected(const QString &root = QStringLiteral("HKCU"))
+std::unique_ptr<Registry> connected(const QString &root = "HKCU")
 {
     auto registry = std::make_unique<Registry>();
     registry->setRoot(root);
@@ -32,7 +28,7 @@ int writeValues(const QString &id, int count)
 {
     auto registry = connected();
     for (int n = 0; n < count; ++n) {
-        if (!registry->writeDword(TestKey, QStringLiteral("%1-%2").arg(id).arg(n), n))
+        if (!registry->writeDword(TestKey, QString("%1-%2").arg(id).arg(n), n))
             return 1;
     }
     return 0;
@@ -53,15 +49,14 @@ private slots:
     void writeValueReadsTheNotation();
     void writesTheHiveFormat();
     void readsAnInstallerWrittenHive();
-    void missingKeysAndValuesAreInvalid();
-    void maxBytesLimitsTheRead_data();
-    void maxBytesLimitsTheRead();
+    void readsWithinMaxBytes_data();
+    void readsWithinMaxBytes();
     void createsAndDeletesKeys();
     void refusesWhatTheHiveCannotHold();
     void concurrentWritersLoseNothing();
 
 private:
-    QString hive(const QString &name = QStringLiteral("HKEY_CURRENT_USER")) const
+    QString hive(const QString &name = "HKEY_CURRENT_USER") const
     {
         return m_dir->filePath(name + QLatin1String(".ini"));
     }
@@ -79,29 +74,29 @@ void TestRegistry::init()
 void TestRegistry::setRootTakesExactNames_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("root");
+    QTest::addColumn<RegistryRoot>("root");
 
-    QTest::newRow("HKEY_LOCAL_MACHINE") << "HKEY_LOCAL_MACHINE" << int(RegistryRoot::LocalMachine);
-    QTest::newRow("HKCU") << "HKCU" << int(RegistryRoot::CurrentUser);
-    QTest::newRow("HKCR") << "HKCR" << int(RegistryRoot::ClassesRoot);
-    QTest::newRow("HKEY_USERS") << "HKEY_USERS" << int(RegistryRoot::Users);
-    QTest::newRow("lower case") << "hklm" << int(RegistryRoot::None);
-    QTest::newRow("other root") << "HKEY_CURRENT_CONFIG" << int(RegistryRoot::None);
+    QTest::newRow("HKEY_LOCAL_MACHINE") << "HKEY_LOCAL_MACHINE" << RegistryRoot::LocalMachine;
+    QTest::newRow("HKCU") << "HKCU" << RegistryRoot::CurrentUser;
+    QTest::newRow("HKCR") << "HKCR" << RegistryRoot::ClassesRoot;
+    QTest::newRow("HKEY_USERS") << "HKEY_USERS" << RegistryRoot::Users;
+    QTest::newRow("lower case") << "hklm" << RegistryRoot::None;
+    QTest::newRow("other root") << "HKEY_CURRENT_CONFIG" << RegistryRoot::None;
 }
 
 void TestRegistry::setRootTakesExactNames()
 {
     QFETCH(QString, name);
-    QFETCH(int, root);
+    QFETCH(RegistryRoot, root);
 
     Registry registry;
-    QVERIFY(registry.setRoot(QStringLiteral("HKU")));
-    QCOMPARE(registry.setRoot(name), root != int(RegistryRoot::None));
-    QCOMPARE(int(registry.rootKey()), root);
-    QCOMPARE(registry.openKey(QString()), root != int(RegistryRoot::None));
+    QVERIFY(registry.setRoot("HKU"));
+    QCOMPARE(registry.setRoot(name), root != RegistryRoot::None);
+    QCOMPARE(registry.rootKey(), root);
+    QCOMPARE(registry.openKey(QString()), root != RegistryRoot::None);
 
-    Registry remote(QStringLiteral("pc7"));
-    QCOMPARE(remote.machineName(), QStringLiteral("\\\\pc7"));
+    Registry remote("pc7");
+    QCOMPARE(remote.machineName(), "\\\\pc7");
     QVERIFY(!remote.setRoot(name));
 }
 
@@ -111,23 +106,25 @@ void TestRegistry::writeValueReadsTheNotation_data()
     QTest::addColumn<QVariant>("value");
     QTest::addColumn<QByteArray>("stored");
 
-    QTest::newRow("dword") << "dword:0000001f" << QVariant(31u) << QByteArray("dword:0000001f");
-    QTest::newRow("any case, short")
-        << "DWORDx:2A" << QVariant(42u) << QByteArray("dword:0000002a");
-    QTest::newRow("no hexadecimal number")
-        << "dword:zz" << QVariant(0u) << QByteArray("dword:00000000");
-    QTest::newRow("quoted path") << "\"C:\\Program Files\\ondtpc\""
-                                 << QVariant(QStringLiteral("C:\\Program Files\\ondtpc"))
-                                 << QByteArray("sz:C:\\\\Program Files\\\\ondtpc");
-    QTest::newRow("a quote makes it a string")
-        << "dword:\"1\"" << QVariant(QStringLiteral("dword:1")) << QByteArray("sz:dword:1");
-    QTest::newRow("sz") << "sz:abc" << QVariant(QStringLiteral("abc")) << QByteArray("sz:abc");
-    QTest::newRow("other type, first colon")
-        << "expand_sz:a:b" << QVariant(QStringLiteral("a:b")) << QByteArray("sz:a:b");
-    QTest::newRow("colon first") << ":abc" << QVariant(QStringLiteral(":abc"))
-                                 << QByteArray("sz::abc");
-    QTest::newRow("no colon") << "dword" << QVariant(QStringLiteral("dword"))
-                              << QByteArray("sz:dword");
+    const struct
+    {
+        const char *name, *typedText;
+        QVariant value;
+        const char *stored;
+    } rows[] = {
+        {"dword", "dword:0000001f", 31u, "dword:0000001f"},
+        {"any case, short", "DWORDx:2A", 42u, "dword:0000002a"},
+        {"no hexadecimal number", "dword:zz", 0u, "dword:00000000"},
+        {"quoted path", "\"C:\\Program Files\\ondtpc\"", "C:\\Program Files\\ondtpc",
+         "sz:C:\\\\Program Files\\\\ondtpc"},
+        {"a quote makes it a string", "dword:\"1\"", "dword:1", "sz:dword:1"},
+        {"sz", "sz:abc", "abc", "sz:abc"},
+        {"other type, first colon", "expand_sz:a:b", "a:b", "sz:a:b"},
+        {"colon first", ":abc", ":abc", "sz::abc"},
+        {"no colon", "dword", "dword", "sz:dword"},
+    };
+    for (const auto &row : rows)
+        QTest::newRow(row.name) << row.typedText << row.value << QByteArray(row.stored);
 }
 
 void TestRegistry::writeValueReadsTheNotation()
@@ -136,9 +133,9 @@ void TestRegistry::writeValueReadsTheNotation()
     QFETCH(QVariant, value);
     QFETCH(QByteArray, stored);
 
-    QVERIFY(connected()->writeValue(TestKey, QStringLiteral("Value"), typedText));
+    QVERIFY(connected()->writeValue(TestKey, "Value", typedText));
     QCOMPARE(readFile(hive()), "[Software/Ondrel/Test]\nValue=" + stored + "\n");
-    const QVariant read = connected()->readValue(TestKey, QStringLiteral("Value"), 256);
+    const QVariant read = connected()->readValue(TestKey, "Value", 256);
     QCOMPARE(read.typeId(), value.typeId());
     QCOMPARE(read, value);
 }
@@ -146,13 +143,12 @@ void TestRegistry::writeValueReadsTheNotation()
 void TestRegistry::writesTheHiveFormat()
 {
     auto registry = connected();
-    QVERIFY(registry->writeDword(TestKey, QStringLiteral("Count"), 42));
-    QVERIFY(registry->writeValue(TestKey, QStringLiteral("a=b"), QStringLiteral("sz:x=y")));
-    QVERIFY(registry->writeValue(TestKey, QStringLiteral(" padded "), QStringLiteral("sz: z ")));
-    QVERIFY(registry->writeValue(TestKey, QStringLiteral("[x"), QStringLiteral("sz:1\n2\r\\3")));
-    QVERIFY(registry->writeValue(QStringLiteral("software/ONDREL//test/"), QStringLiteral("COUNT"),
-                                 QStringLiteral("dword:7")));
-    QVERIFY(registry->writeValue(QStringLiteral("Software/Other"), QString(), QStringLiteral("d")));
+    QVERIFY(registry->writeDword(TestKey, "Count", 42));
+    QVERIFY(registry->writeValue(TestKey, "a=b", "sz:x=y"));
+    QVERIFY(registry->writeValue(TestKey, " padded ", "sz: z "));
+    QVERIFY(registry->writeValue(TestKey, "[x", "sz:1\n2\r\\3"));
+    QVERIFY(registry->writeValue("software/ONDREL//test/", "COUNT", "dword:7"));
+    QVERIFY(registry->writeValue("Software/Other", QString(), "d"));
 
     QCOMPARE(readFile(hive()), QByteArray("[Software/Ondrel/Test]\n"
                                           "Count=dword:00000007\n"
@@ -163,130 +159,114 @@ void TestRegistry::writesTheHiveFormat()
                                           "[Software/Other]\n"
                                           "=sz:d\n"));
     auto reader = connected();
-    QCOMPARE(
-        reader->readValue(QStringLiteral("SOFTWARE\\ondrel\\TEST"), QStringLiteral("count"), 4),
-        QVariant(7u));
-    QCOMPARE(reader->readValue(TestKey, QStringLiteral("a=b"), 256), QVariant("x=y"));
-    QCOMPARE(reader->readValue(TestKey, QStringLiteral(" padded "), 256), QVariant(" z "));
-    QCOMPARE(reader->readValue(TestKey, QStringLiteral("[x"), 256), QVariant("1\n2\r\\3"));
-    QCOMPARE(reader->readValue(QStringLiteral("Software\\Other"), QString(), 256), QVariant("d"));
+    QCOMPARE(reader->readValue("SOFTWARE\\ondrel\\TEST", "count", 4), QVariant(7u));
+    QCOMPARE(reader->readValue(TestKey, "a=b", 256), QVariant("x=y"));
+    QCOMPARE(reader->readValue(TestKey, " padded ", 256), QVariant(" z "));
+    QCOMPARE(reader->readValue(TestKey, "[x", 256), QVariant("1\n2\r\\3"));
+    QCOMPARE(reader->readValue("Software\\Other", QString(), 256), QVariant("d"));
 }
 
 void TestRegistry::readsAnInstallerWrittenHive()
 {
-    QFile file(hive(QStringLiteral("HKEY_LOCAL_MACHINE")));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("\xef\xbb\xbf[Software\\First]\r\n" // a byte-order mark some editors put first
-               "First=sz:1\r\n"
-               "; written by the installer\r\n\r\n"
-               "  [SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ondclient]  \r\n"
-               "InstallLocation = sz:/usr/lib/ondtpc\r\n"
-               "Untagged=/opt/ondtpc \r\n"
-               "Broken=dword:xyz\r\n"
-               "not a value line\r\n"
-               "[software/microsoft/windows/currentversion/uninstall/ONDCLIENT]\r\n"
-               "Version=DWORD:0000000A\r\n");
-    file.close();
-    auto registry = connected(QStringLiteral("HKLM"));
-    const QString key =
-        QStringLiteral("SOFTWARE/Microsoft/Windows/CurrentVersion/Uninstall/ondclient");
-    QCOMPARE(registry->readValue(key, QStringLiteral("InstallLocation"), 256),
-             QVariant("/usr/lib/ondtpc"));
-    QCOMPARE(registry->readValue(key, QStringLiteral("Untagged"), 256), QVariant("/opt/ondtpc "));
-    QCOMPARE(registry->readValue(key, QStringLiteral("Version"), 256), QVariant(10u));
-    QVERIFY(!registry->readValue(key, QStringLiteral("Broken"), 256).isValid());
-    QCOMPARE(registry->readValue(QStringLiteral("software/first"), QStringLiteral("first"), 4),
-             QVariant("1"));
+    QVERIFY(writeFile(hive("HKEY_LOCAL_MACHINE"),
+                      "\xef\xbb\xbf[Software\\First]\r\n" // a byte-order mark some editors write
+                      "First=sz:1\r\n"
+                      "; written by the installer\r\n\r\n"
+                      "  [SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ondclient]  \r\n"
+                      "InstallLocation = sz:/usr/lib/ondtpc\r\n"
+                      "Untagged=/opt/ondtpc \r\n"
+                      "Broken=dword:xyz\r\n"
+                      "not a value line\r\n"
+                      "[software/microsoft/windows/currentversion/uninstall/ONDCLIENT]\r\n"
+                      "Version=DWORD:0000000A\r\n"));
+    auto registry = connected("HKLM");
+    const QString key = "SOFTWARE/Microsoft/Windows/CurrentVersion/Uninstall/ondclient";
+    QCOMPARE(registry->readValue(key, "InstallLocation", 256), QVariant("/usr/lib/ondtpc"));
+    QCOMPARE(registry->readValue(key, "Untagged", 256), QVariant("/opt/ondtpc "));
+    QCOMPARE(registry->readValue(key, "Version", 256), QVariant(10u));
+    QVERIFY(!registry->readValue(key, "Broken", 256).isValid());
+    QCOMPARE(registry->readValue("software/first", "first", 4), QVariant("1"));
 }
 
-void TestRegistry::missingKeysAndValuesAreInvalid()
+void TestRegistry::readsWithinMaxBytes_data()
 {
-    QVERIFY(!Registry().readValue(TestKey, QStringLiteral("Value"), 256).isValid());
-    auto registry = connected();
-    QVERIFY(!registry->readValue(TestKey, QStringLiteral("Value"), 256).isValid());
-    QCOMPARE(registry->readStringOr(TestKey, QStringLiteral("Value"), QStringLiteral("dflt"), 256),
-             QVariant("dflt"));
-    QCOMPARE(registry->readIntOr(TestKey, QStringLiteral("Value"), -3, 256), QVariant(-3));
-
-    QVERIFY(registry->writeValue(TestKey, QStringLiteral("Text"), QStringLiteral("sz:7")));
-    QVERIFY(!registry->readValue(TestKey, QStringLiteral("Value"), 256).isValid());
-    QVERIFY(!registry->readValue(TestKey + "\\Sub", QStringLiteral("Text"), 256).isValid());
-    // A value keeps its own type: a text stays a text.
-    QCOMPARE(registry->readIntOr(TestKey, QStringLiteral("Text"), -3, 256), QVariant("7"));
-}
-
-void TestRegistry::maxBytesLimitsTheRead_data()
-{
-    QTest::addColumn<QString>("typedText");
+    QTest::addColumn<QString>("typedText"); // null: no value written
     QTest::addColumn<int>("maxBytes");
-    QTest::addColumn<bool>("readable");
+    QTest::addColumn<QVariant>("value"); // invalid: cannot be read
 
-    QTest::newRow("text and its zero byte fit") << "sz:abc" << 4 << true;
-    QTest::newRow("text one byte too long") << "sz:abc" << 3 << false;
-    QTest::newRow("empty text needs its zero byte") << "sz:" << 0 << false;
-    QTest::newRow("UTF-8 bytes count") << QString::fromUtf8("sz:\u00e9") << 2 << false;
-    QTest::newRow("dword fits") << "dword:2a" << 4 << true;
-    QTest::newRow("dword needs four bytes") << "dword:2a" << 3 << false;
+    QTest::newRow("text and its zero byte fit") << "sz:abc" << 4 << QVariant("abc");
+    QTest::newRow("text one byte too long") << "sz:abc" << 3 << QVariant();
+    QTest::newRow("empty text needs its zero byte") << "sz:" << 0 << QVariant();
+    QTest::newRow("UTF-8 bytes count") << QString::fromUtf8("sz:\u00e9") << 2 << QVariant();
+    QTest::newRow("dword fits") << "dword:2a" << 4 << QVariant(42u);
+    QTest::newRow("dword needs four bytes") << "dword:2a" << 3 << QVariant();
+    QTest::newRow("missing") << QString() << 256 << QVariant();
 }
 
-void TestRegistry::maxBytesLimitsTheRead()
+void TestRegistry::readsWithinMaxBytes()
 {
     QFETCH(QString, typedText);
     QFETCH(int, maxBytes);
-    QFETCH(bool, readable);
+    QFETCH(QVariant, value);
 
     auto registry = connected();
-    QVERIFY(registry->writeValue(TestKey, QStringLiteral("V"), typedText));
-    QCOMPARE(registry->readValue(TestKey, QStringLiteral("V"), maxBytes).isValid(), readable);
-    QCOMPARE(registry->readStringOr(TestKey, QStringLiteral("V"), "d", maxBytes) == QVariant("d"),
-             !readable);
+    if (!typedText.isNull())
+        QVERIFY(registry->writeValue(TestKey, "V", typedText));
+    QCOMPARE(registry->readValue(TestKey, "V", maxBytes), value);
+    // The fallbacks apply only to what cannot be read; a value keeps its own type.
+    QCOMPARE(registry->readStringOr(TestKey, "V", "d", maxBytes),
+             value.isValid() ? value : QVariant("d"));
+    QCOMPARE(registry->readIntOr(TestKey, "V", -3, maxBytes),
+             value.isValid() ? value : QVariant(-3));
+    QVERIFY(!registry->readValue(TestKey + "\\Sub", "V", 256).isValid());
+    QVERIFY(!Registry().readValue(TestKey, "V", 256).isValid()); // no root
 }
 
 void TestRegistry::createsAndDeletesKeys()
 {
     auto registry = connected();
-    QVERIFY(!registry->openKey(QStringLiteral("A\\B")));
-    QVERIFY(registry->createKey(QStringLiteral("A\\B")));
-    QVERIFY(registry->createKey(QStringLiteral("a/b")));
+    QVERIFY(!registry->openKey("A\\B"));
+    QVERIFY(registry->createKey("A\\B"));
+    QVERIFY(registry->createKey("a/b"));
     QCOMPARE(readFile(hive()), QByteArray("[A/B]\n"));
-    QVERIFY(registry->openKey(QStringLiteral("A")));
-    QVERIFY(!registry->openKey(QStringLiteral("A/Bx")));
+    QVERIFY(registry->openKey("A"));
+    QVERIFY(!registry->openKey("A/Bx"));
 
-    QVERIFY(registry->writeDword(QStringLiteral("A\\B\\C"), QStringLiteral("v"), 1));
-    QVERIFY(registry->writeDword(QStringLiteral("A\\BB"), QStringLiteral("v"), 2));
-    QVERIFY(!registry->deleteKey(QStringLiteral("A\\B")));
-    QVERIFY(registry->deleteValue(QStringLiteral("a\\b\\c"), QStringLiteral("V")));
-    QVERIFY(!registry->deleteValue(QStringLiteral("A\\B\\C"), QStringLiteral("v")));
-    QVERIFY(registry->deleteKey(QStringLiteral("a/b/c")));
-    QVERIFY(!registry->deleteKey(QStringLiteral("A\\B\\C")));
-    QVERIFY(registry->deleteKey(QStringLiteral("A\\B")));
+    QVERIFY(registry->writeDword("A\\B\\C", "v", 1));
+    QVERIFY(registry->writeDword("A\\BB", "v", 2));
+    QVERIFY(!registry->deleteKey("A\\B"));
+    QVERIFY(registry->deleteValue("a\\b\\c", "V"));
+    QVERIFY(!registry->deleteValue("A\\B\\C", "v"));
+    QVERIFY(registry->deleteKey("a/b/c"));
+    QVERIFY(!registry->deleteKey("A\\B\\C"));
+    QVERIFY(registry->deleteKey("A\\B"));
     // A key that only its subkey implied outlives it.
-    QVERIFY(registry->openKey(QStringLiteral("A")));
-    QVERIFY(registry->writeDword(QStringLiteral("A\\B\\E\\F"), QStringLiteral("v"), 4));
-    QVERIFY(registry->deleteTree(QStringLiteral("A\\B")));
+    QVERIFY(registry->openKey("A"));
+    QVERIFY(registry->writeDword("A\\B\\E\\F", "v", 4));
+    QVERIFY(registry->deleteTree("A\\B"));
     QCOMPARE(readFile(hive()), QByteArray("[A/BB]\nv=dword:00000002\n"));
-    QVERIFY(registry->deleteTree(QStringLiteral("A")));
-    QVERIFY(!registry->openKey(QStringLiteral("A")));
+    QVERIFY(registry->deleteTree("A"));
+    QVERIFY(!registry->openKey("A"));
     QVERIFY(!registry->deleteTree(QString()));
 }
 
 void TestRegistry::refusesWhatTheHiveCannotHold()
 {
     auto registry = connected();
-    QVERIFY(!registry->createKey(QStringLiteral("a\nb")));
-    QVERIFY(!registry->writeDword(QString(), QStringLiteral("OnTheRoot"), 1));
+    QVERIFY(!registry->createKey("a\nb"));
+    QVERIFY(!registry->writeDword(QString(), "OnTheRoot", 1));
     QVERIFY(!QFileInfo::exists(hive()));
 
-    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("HKEY_CURRENT_USER.ini")));
+    QVERIFY(QDir(m_dir->path()).mkdir("HKEY_CURRENT_USER.ini"));
     QVERIFY(!registry->openKey(QString()));
-    QVERIFY(!registry->writeDword(TestKey, QStringLiteral("v"), 1));
+    QVERIFY(!registry->writeDword(TestKey, "v", 1));
 }
 
 void TestRegistry::concurrentWritersLoseNothing()
 {
     const int writers = 3;
     const int valuesEach = 25;
-    QVERIFY(connected()->writeValue(TestKey, QStringLiteral("Sentinel"), QStringLiteral("sz:ok")));
+    QVERIFY(connected()->writeValue(TestKey, "Sentinel", "sz:ok"));
 
     std::vector<std::unique_ptr<QProcess>> children;
     for (int id = 0; id < writers; ++id) {
@@ -304,7 +284,7 @@ void TestRegistry::concurrentWritersLoseNothing()
         });
     };
     for (int reads = 0; running() && reads < 100000; ++reads)
-        QCOMPARE(reader->readValue(TestKey, QStringLiteral("Sentinel"), 16), QVariant("ok"));
+        QCOMPARE(reader->readValue(TestKey, "Sentinel", 16), QVariant("ok"));
     for (const auto &child : children) {
         if (child->state() != QProcess::NotRunning)
             QVERIFY(child->waitForFinished(60000));
@@ -312,12 +292,11 @@ void TestRegistry::concurrentWritersLoseNothing()
     }
     // Every value of every process arrived: the lock kept writers from overwriting each other.
     for (int id = 0; id < writers; ++id) {
-        for (int n = 0; n < valuesEach; ++n) {
-            QCOMPARE(reader->readValue(TestKey, QStringLiteral("%1-%2").arg(id).arg(n), 4),
+        for (int n = 0; n < valuesEach; ++n)
+            QCOMPARE(reader->readValue(TestKey, QString("%1-%2").arg(id).arg(n), 4),
                      QVariant(uint(n)));
-        }
     }
-    QVERIFY(!QFileInfo::exists(hive() + QLatin1String(".lock")));
+    QVERIFY(!QFileInfo::exists(hive() + ".lock"));
 }
 
 int main(int argc, char *argv[])

@@ -5,7 +5,8 @@
 #include <QStringList>
 
 // Stands in for the print spooler: gives the Print Service address a test chose (each test
-// program its own loopback address, since the port is fixed) and records the other calls.
+// program its own loopback address, since the port is fixed), records the other calls and
+// refuses the connections a test names.
 class FakePrinterConnector : public PrinterConnectorInterface
 {
 public:
@@ -16,7 +17,7 @@ public:
     bool addConnection(const QString &printerName) override
     {
         m_calls.append(QStringLiteral("addConnection ") + printerName);
-        return true;
+        return !m_refused.contains(printerName);
     }
     bool removeConnection(const QString &printerName) override
     {
@@ -28,21 +29,18 @@ public:
         m_calls.append(QStringLiteral("setDefaultPrinter ") + printerName);
     }
     QString getDefaultPrinter() override { return m_defaultPrinter; }
-    QString getPrintServiceForOndrelPrinter() override
-    {
-        ++m_addressLookups;
-        return m_address;
-    }
+    QString getPrintServiceForOndrelPrinter() override { return m_address; }
     void onTerminate() override { m_calls.append(QStringLiteral("onTerminate")); }
     bool initialize() override { return true; }
 
-    void setPrintServiceAddress(const QString &address) { m_address = address; }
-    int addressLookups() const { return m_addressLookups; }
+    // What getDefaultPrinter answers; setDefaultPrinter only records the call.
+    void setCurrentDefaultPrinter(const QString &name) { m_defaultPrinter = name; }
+    void refuseConnection(const QString &printerName) { m_refused.append(printerName); }
     const QStringList &calls() const { return m_calls; }
 
 private:
     QString m_address;
     QString m_defaultPrinter;
     QStringList m_calls;
-    int m_addressLookups = 0;
+    QStringList m_refused;
 };

@@ -1,16 +1,14 @@
 #include "LoopbackPrintService.h"
 
-#include <QDeadlineTimer>
 #include <QHostAddress>
 #include <QTcpSocket>
 #include <QtCore/qtestsupport_core.h>
 
 #include <sys/socket.h>
 
-LoopbackPrintService::LoopbackPrintService(const QString &address, quint16 port, QObject *parent)
+LoopbackPrintService::LoopbackPrintService(const QString &address, QObject *parent)
     : QObject(parent)
     , m_address(address)
-    , m_port(port)
 {
     m_clock.start();
     connect(&m_server, &QTcpServer::newConnection, this, &LoopbackPrintService::accept);
@@ -24,7 +22,7 @@ LoopbackPrintService::~LoopbackPrintService()
 
 bool LoopbackPrintService::listen()
 {
-    return m_server.listen(QHostAddress(m_address), m_port);
+    return m_server.listen(QHostAddress(m_address), 21326);
 }
 
 void LoopbackPrintService::stopListening()
@@ -40,7 +38,6 @@ void LoopbackPrintService::accept()
         m_connections.append(Connection{socket, {}, true, false, m_clock.elapsed(), -1});
         connect(socket, &QTcpSocket::readyRead, this, [this, index] {
             m_connections[index].bytes.append(m_connections[index].socket->readAll());
-            emit bytesReceived(index);
         });
         connect(socket, &QTcpSocket::disconnected, this, [this, index] {
             Connection &connection = m_connections[index];
@@ -98,11 +95,6 @@ bool LoopbackPrintService::waitForTexts(int connection, int count, int timeoutMs
     return QTest::qWaitFor([&] { return texts(connection).size() >= count; }, timeoutMs);
 }
 
-bool LoopbackPrintService::waitForBytes(int connection, qsizetype count, int timeoutMs)
-{
-    return QTest::qWaitFor([&] { return received(connection).size() >= count; }, timeoutMs);
-}
-
 bool LoopbackPrintService::waitForClose(int connection, int timeoutMs)
 {
     return QTest::qWaitFor([&] { return connection < connectionCount() && !isOpen(connection); },
@@ -123,23 +115,24 @@ void LoopbackPrintService::sendText(int connection, const QString &text)
     send(connection, bytes);
 }
 
-void LoopbackPrintService::close(int connection)
+LoopbackPrintService::Connection &LoopbackPrintService::closeByUs(int connection)
 {
     Connection &entry = m_connections[connection];
     entry.closedByUs = true;
     if (entry.open)
         entry.closedAt = m_clock.elapsed();
     entry.open = false;
-    entry.socket->disconnectFromHost();
+    return entry;
+}
+
+void LoopbackPrintService::close(int connection)
+{
+    closeByUs(connection).socket->disconnectFromHost();
 }
 
 void LoopbackPrintService::reset(int connection)
 {
-    Connection &entry = m_connections[connection];
-    entry.closedByUs = true;
-    if (entry.open)
-        entry.closedAt = m_clock.elapsed();
-    entry.open = false;
+    Connection &entry = closeByUs(connection);
     // A zero linger time makes the kernel answer the close with a reset.
     const linger option{1, 0};
     ::setsockopt(int(entry.socket->socketDescriptor()), SOL_SOCKET, SO_LINGER, &option,

@@ -18,8 +18,8 @@ class LoopbackPrintService : public QObject
     Q_OBJECT
 
 public:
-    explicit LoopbackPrintService(const QString &address, quint16 port = 21326,
-                                  QObject *parent = nullptr);
+    // Listens on the Print Service port of the address.
+    explicit LoopbackPrintService(const QString &address, QObject *parent = nullptr);
     ~LoopbackPrintService() override;
 
     bool listen();
@@ -34,12 +34,10 @@ public:
     // Milliseconds since this object was made.
     qint64 acceptedAt(int connection) const;
     qint64 closedAt(int connection) const;
-    qint64 elapsed() const { return m_clock.elapsed(); }
 
     // Each waits at most timeoutMs, running the event loop; false on time-out.
     bool waitForConnections(int count, int timeoutMs = 5000);
     bool waitForTexts(int connection, int count, int timeoutMs = 5000);
-    bool waitForBytes(int connection, qsizetype count, int timeoutMs = 5000);
     bool waitForClose(int connection, int timeoutMs = 5000);
 
     void send(int connection, const QByteArray &bytes);
@@ -51,7 +49,6 @@ public:
 
 signals:
     void connectionAccepted(int connection);
-    void bytesReceived(int connection);
 
 private:
     struct Connection
@@ -65,10 +62,11 @@ private:
     };
 
     void accept();
+    // Marks the connection closed by this side and returns it.
+    Connection &closeByUs(int connection);
 
     QTcpServer m_server;
     QString m_address;
-    quint16 m_port;
     QList<Connection> m_connections;
     QElapsedTimer m_clock;
 };

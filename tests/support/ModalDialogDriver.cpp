@@ -3,11 +3,12 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QTimer>
 #include <QtTest>
 
 namespace {
 constexpr int PollMs = 10;
-}
+} // namespace
 
 ModalDialogDriver::ModalDialogDriver(Action action, int delayMs, int closeAfterMs)
     : m_action(std::move(action))
@@ -15,22 +16,18 @@ ModalDialogDriver::ModalDialogDriver(Action action, int delayMs, int closeAfterM
     , m_closeAfterMs(closeAfterMs)
     , m_ignored(QApplication::activeModalWidget())
 {
-    QTimer::singleShot(PollMs, this, &ModalDialogDriver::poll);
+    poll(5000 / PollMs);
 }
 
-void ModalDialogDriver::poll()
+void ModalDialogDriver::poll(int pollsLeft)
 {
     QWidget *modal = QApplication::activeModalWidget();
     if (modal && modal != m_ignored && modal->isVisible()) {
         m_dialog = modal;
         QTimer::singleShot(m_delayMs, this, &ModalDialogDriver::act);
-        return;
+    } else if (pollsLeft > 0) {
+        QTimer::singleShot(PollMs, this, [this, pollsLeft] { poll(pollsLeft - 1); });
     }
-    if (++m_polls * PollMs >= WaitForDialogMs) {
-        m_timedOut = true;
-        return;
-    }
-    QTimer::singleShot(PollMs, this, &ModalDialogDriver::poll);
 }
 
 void ModalDialogDriver::act()
@@ -40,16 +37,13 @@ void ModalDialogDriver::act()
     m_ran = true;
     if (m_action)
         m_action(m_dialog);
-    QTimer::singleShot(m_closeAfterMs, this, &ModalDialogDriver::guard);
-}
-
-void ModalDialogDriver::guard()
-{
-    auto *dialog = qobject_cast<QDialog *>(m_dialog.data());
-    if (dialog && dialog->isVisible()) {
-        m_forcedClose = true;
-        dialog->reject();
-    }
+    QTimer::singleShot(m_closeAfterMs, this, [this] {
+        auto *dialog = qobject_cast<QDialog *>(m_dialog.data());
+        if (dialog && dialog->isVisible()) {
+            m_forcedClose = true;
+            dialog->reject();
+        }
+    });
 }
 
 QWidget *ModalDialogDriver::find(QWidget *dialog, const QString &objectName)
@@ -60,17 +54,7 @@ QWidget *ModalDialogDriver::find(QWidget *dialog, const QString &objectName)
 bool ModalDialogDriver::click(QWidget *dialog, const QString &objectName)
 {
     auto *button = qobject_cast<QAbstractButton *>(find(dialog, objectName));
-    if (!button || !button->isVisible())
-        return false;
-    QTest::mouseClick(button, Qt::LeftButton);
-    return true;
-}
-
-bool ModalDialogDriver::keyClicks(QWidget *dialog, const QString &objectName, const QString &text)
-{
-    QWidget *target = find(dialog, objectName);
-    if (!target)
-        return false;
-    QTest::keyClicks(target, text);
-    return true;
+    if (button && button->isVisible())
+        QTest::mouseClick(button, Qt::LeftButton);
+    return button && button->isVisible();
 }

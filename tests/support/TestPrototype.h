@@ -5,12 +5,14 @@
 
 #include <QStringList>
 
-// A handler that answers every message with one fixed reply and records the texts it saw.
+// A handler that answers every message with one fixed reply and records, when given a list,
+// "<source>: <id>" for each message it saw.
 class FixedReplyHandler : public Brindlecore::Core::MessageHandler
 {
 public:
-    FixedReplyHandler(const QString &reply, QStringList *handled)
-        : MessageHandler(nullptr)
+    FixedReplyHandler(const QString &reply, QStringList *handled,
+                      UtilsLib::Observer *observer = nullptr)
+        : MessageHandler(observer)
         , m_reply(reply)
         , m_handled(handled)
     {}

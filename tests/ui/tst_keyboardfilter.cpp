@@ -7,82 +7,50 @@ class TestKeyboardFilter : public QObject
     Q_OBJECT
 
 private slots:
-    void keyTable_data();
-    void keyTable();
-    void qtKeysMapToFilterCodes_data();
-    void qtKeysMapToFilterCodes();
+    void keyTable_data()
+    {
+        QTest::addColumn<QString>("exceptions");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<bool>("accepted");
+        // The edges of the digits, the capitals (key codes are never lower case), space and
+        // no-break space, the Latin-1 letters 192-255 and the special keys 4096-4134.
+        const QList<QPair<int, bool>> plain{
+            {0, false},   {32, true},   {45, false},  {48, true},  {57, true},   {58, false},
+            {64, false},  {65, true},   {90, true},   {91, false}, {97, false},  {160, true},
+            {161, false}, {191, false}, {192, true},  {255, true}, {256, false}, {4095, false},
+            {4096, true}, {4134, true}, {4144, false}};
+        for (const auto &[code, accepted] : plain)
+            QTest::addRow("%d", code) << QString() << code << accepted;
+        QTest::newRow("hyphen exception") << QString("-_") << 45 << true;
+        QTest::newRow("underscore exception") << QString("-_") << 95 << true;
+        QTest::newRow("full stop not excepted") << QString("-_") << 46 << false;
+        QTest::newRow("exception in the Latin-1 range") << QString("\u00a7") << 0xa7 << true;
+        QTest::newRow("exception above Latin-1") << QString("\u20ac") << 0x20ac << false;
+    }
+    void keyTable()
+    {
+        QFETCH(QString, exceptions);
+        QFETCH(int, code);
+        QTEST(AlphanumericKeyboardInputFilter(exceptions).accepts(quint16(code)), "accepted");
+    }
+
+    // Qt's special keys (0x01000000 + n) become 4096 + n; what does not fit 16 bits is 0xFFFF.
+    void qtKeysMapToFilterCodes()
+    {
+        const QList<QPair<int, int>> keys{{Qt::Key_A, 65},
+                                          {Qt::Key_Eacute, 0xc9},
+                                          {Qt::Key_Escape, 4096},
+                                          {Qt::Key_Left, 4114},
+                                          {Qt::Key_ScrollLock, 4134},
+                                          {Qt::Key_F1, 0x1030},
+                                          {Qt::Key_MediaPlay, 0x1080},
+                                          {Qt::Key_Camera, 0xFFFF},
+                                          {0x1F600, 0xFFFF},
+                                          {-1, 0xFFFF}};
+        for (const auto &[key, code] : keys)
+            QCOMPARE(int(KeyboardInputFilter::filterKeyCode(key)), code);
+    }
 };
-
-void TestKeyboardFilter::keyTable_data()
-{
-    QTest::addColumn<QString>("exceptions");
-    QTest::addColumn<int>("code");
-    QTest::addColumn<bool>("accepted");
-
-    const QString hyphenUnderscore = QStringLiteral("-_");
-    QTest::newRow("digit 0") << QString() << 48 << true;
-    QTest::newRow("digit 9") << QString() << 57 << true;
-    QTest::newRow("colon after the digits") << QString() << 58 << false;
-    QTest::newRow("at sign before A") << QString() << 64 << false;
-    QTest::newRow("A") << QString() << 65 << true;
-    QTest::newRow("Z") << QString() << 90 << true;
-    QTest::newRow("bracket after Z") << QString() << 91 << false;
-    QTest::newRow("lower-case a is never a key code") << QString() << 97 << false;
-    QTest::newRow("space") << QString() << 32 << true;
-    QTest::newRow("no-break space") << QString() << 160 << true;
-    QTest::newRow("inverted exclamation 161") << QString() << 161 << false;
-    QTest::newRow("191 before the accented letters") << QString() << 191 << false;
-    QTest::newRow("A grave 192") << QString() << 192 << true;
-    QTest::newRow("y diaeresis 255") << QString() << 255 << true;
-    QTest::newRow("Escape 4096") << QString() << 4096 << true;
-    QTest::newRow("Scroll Lock 4134") << QString() << 4134 << true;
-    QTest::newRow("4095 before the special keys") << QString() << 4095 << false;
-    QTest::newRow("F1 4144 after them") << QString() << 4144 << false;
-    QTest::newRow("256 above Latin-1") << QString() << 256 << false;
-    QTest::newRow("euro sign 8364") << QStringLiteral("\u20ac") << 0x20ac << false;
-    QTest::newRow("hyphen without exception") << QString() << 45 << false;
-    QTest::newRow("hyphen exception") << hyphenUnderscore << 45 << true;
-    QTest::newRow("underscore exception") << hyphenUnderscore << 95 << true;
-    QTest::newRow("full stop not excepted") << hyphenUnderscore << 46 << false;
-    QTest::newRow("exception in the Latin-1 range") << QStringLiteral("\u00a7") << 0xa7 << true;
-    QTest::newRow("NUL") << hyphenUnderscore << 0 << false;
-}
-
-void TestKeyboardFilter::keyTable()
-{
-    QFETCH(QString, exceptions);
-    QFETCH(int, code);
-    const AlphanumericKeyboardInputFilter filter(exceptions);
-    QTEST(filter.accepts(static_cast<quint16>(code)), "accepted");
-}
-
-void TestKeyboardFilter::qtKeysMapToFilterCodes_data()
-{
-    QTest::addColumn<int>("qtKey");
-    QTest::addColumn<int>("code");
-
-    QTest::newRow("A") << int(Qt::Key_A) << 65;
-    QTest::newRow("minus") << int(Qt::Key_Minus) << 45;
-    QTest::newRow("E acute") << int(Qt::Key_Eacute) << 0xc9;
-    QTest::newRow("Escape") << int(Qt::Key_Escape) << 4096;
-    QTest::newRow("Tab") << int(Qt::Key_Tab) << 4097;
-    QTest::newRow("Backspace") << int(Qt::Key_Backspace) << 4099;
-    QTest::newRow("Left") << int(Qt::Key_Left) << 4114;
-    QTest::newRow("Scroll Lock") << int(Qt::Key_ScrollLock) << 4134;
-    QTest::newRow("F1") << int(Qt::Key_F1) << 0x1030;
-    QTest::newRow("Super") << int(Qt::Key_Super_L) << 0x1053;
-    QTest::newRow("media key") << int(Qt::Key_MediaPlay) << 0x1080;
-    QTest::newRow("beyond 16 bits") << int(Qt::Key_Camera) << 0xFFFF;
-    QTest::newRow("character beyond the BMP") << 0x1F600 << 0xFFFF;
-    QTest::newRow("negative") << -1 << 0xFFFF;
-}
-
-void TestKeyboardFilter::qtKeysMapToFilterCodes()
-{
-    QFETCH(int, qtKey);
-    QFETCH(int, code);
-    QCOMPARE(int(KeyboardInputFilter::filterKeyCode(qtKey)), code);
-}
 
 QTEST_GUILESS_MAIN(TestKeyboardFilter)
 #include "tst_keyboardfilter.moc"

@@ -1,17 +1,46 @@
+#include "FakeLanguageChanger.h"
 #include "ModalDialogDriver.h"
 #include "TableTranslator.h"
+#include "app/BuildVersionInfo.h"
+#include "ui/AboutInfoDialog.h"
 #include "ui/ImageButton.h"
 #include "ui/ImageFolder.h"
 #include "ui/MessageDialog.h"
+#include "ui/PrintClientDialog.h"
 
 #include <QLabel>
 #include <QtTest>
 
 namespace {
 
-QImage fileImage(const QString &fileName)
+std::unique_ptr<MessageDialog> threeButtons(int count = 3, const QString &picture3 = "")
 {
-    return QImage(ImageFolder::filePath(fileName));
+    return std::make_unique<MessageDialog>("Caption", QStringList{"Text"}, QStringList(),
+                                           QMessageBox::Question, nullptr, 0, count, "One", "",
+                                           "Two", "", "Three", picture3);
+}
+
+QString text(QWidget *dialog, const char *name)
+{
+    QWidget *widget = ModalDialogDriver::find(dialog, name);
+    if (auto *label = qobject_cast<QLabel *>(widget))
+        return label->text();
+    return qobject_cast<QAbstractButton *>(widget)->text();
+}
+
+// Clicks the named button, presses Return or Escape, or Tab from button 1 and then Space.
+void answer(QWidget *dialog, const QString &how)
+{
+    if (how == "Return" || how == "Escape") {
+        QTest::keyClick(dialog, how == "Return" ? Qt::Key_Return : Qt::Key_Escape);
+    } else if (how == "Tab") {
+        QWidget *first = ModalDialogDriver::find(dialog, "button1");
+        first->setFocus();
+        QTest::keyClick(first, Qt::Key_Tab);
+        QTest::keyClick(dialog->focusWidget(), Qt::Key_Space);
+    } else if (!how.isEmpty()) {
+        ModalDialogDriver::click(dialog, how);
+    }
 }
 
 } // namespace
@@ -21,208 +50,206 @@ class TestMessageDialog : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-
-    void buttonsFollowTheCount_data();
-    void buttonsFollowTheCount();
-    void pictureButtonsUseTheImagesFolder();
-    void buttonResults_data();
-    void buttonResults();
-    void bodyJoinsTheParagraphs_data();
-    void bodyJoinsTheParagraphs();
-    void textsAreTranslatedInTheirContexts();
-    void settersStoreUntilRetranslate();
-};
-
-void TestMessageDialog::init()
-{
-    BcBaseDialog::setDefaultTimeout(-1);
-    BcBaseDialog::setLanguageList(LanguageList());
-}
-
-void TestMessageDialog::buttonsFollowTheCount_data()
-{
-    QTest::addColumn<int>("count");
-    QTest::addColumn<int>("buttons");
-    QTest::addColumn<bool>("pictures");
-    QTest::newRow("none") << 0 << 0 << true;
-    QTest::newRow("one picture button") << 1 << 1 << true;
-    QTest::newRow("two picture buttons") << 2 << 2 << true;
-    QTest::newRow("three picture buttons") << 3 << 3 << true;
-    QTest::newRow("more than three") << 7 << 3 << true;
-    QTest::newRow("plain, none") << 1000 << 0 << false;
-    QTest::newRow("one plain button") << 1001 << 1 << false;
-    QTest::newRow("two plain buttons") << 1002 << 2 << false;
-    QTest::newRow("three plain buttons") << 1003 << 3 << false;
-}
-
-void TestMessageDialog::buttonsFollowTheCount()
-{
-    QFETCH(int, count);
-    QFETCH(int, buttons);
-    QFETCH(bool, pictures);
-    MessageDialog dialog(QStringLiteral("Caption"), {QStringLiteral("Text")}, {},
-                         QMessageBox::Information, nullptr, 0, count, QStringLiteral("One"),
-                         QString(), QStringLiteral("Two"), QString(), QStringLiteral("Three"));
-    QCOMPARE(dialog.buttonCount(), buttons);
-    QCOMPARE(dialog.usesImages(), pictures);
-    dialog.show();
-    for (int number = 1; number <= 3; ++number) {
-        auto *button = dialog.findChild<QPushButton *>(QStringLiteral("button%1").arg(number));
-        QCOMPARE(button != nullptr, number <= buttons);
-        if (!button)
-            continue;
-        QCOMPARE(qobject_cast<UtilsLib::ImageButton *>(button) != nullptr, pictures);
-        QVERIFY(button->width() >= 80);
-        QCOMPARE(button->isDefault(), number == 1);
+    void init()
+    {
+        BcBaseDialog::setDefaultTimeout(-1);
+        BcBaseDialog::setLanguageList(LanguageList());
+        BcBaseDialog::setLanguageChanger(nullptr);
     }
-    if (buttons >= 2) {
-        QVERIFY(!dialog.findChild<QPushButton *>(QStringLiteral("button1"))->autoDefault());
-        QVERIFY(!dialog.findChild<QPushButton *>(QStringLiteral("button2"))->autoDefault());
+
+    void buttonsFollowTheCount_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("buttons");
+        QTest::addColumn<bool>("pictures");
+        QTest::newRow("none") << 0 << 0 << true;
+        QTest::newRow("one picture button") << 1 << 1 << true;
+        QTest::newRow("more than three, own third picture") << 7 << 3 << true;
+        QTest::newRow("plain, none") << 1000 << 0 << false;
+        QTest::newRow("two plain buttons") << 1002 << 2 << false;
     }
-}
+    void buttonsFollowTheCount()
+    {
+        QFETCH(int, buttons);
+        QFETCH(bool, pictures);
+        QFETCH(int, count);
+        const auto dialog = threeButtons(count, "button1_disable.jpg");
+        // Picture buttons show button1.jpg, then button2.jpg, unless given their own.
+        const char *files[] = {"button1.jpg", "button2.jpg", "button1_disable.jpg"};
+        for (int number = 1; number <= 3; ++number) {
+            auto *button = dialog->findChild<QPushButton *>(QString("button%1").arg(number));
+            QCOMPARE(button != nullptr, number <= buttons);
+            auto *pictured = qobject_cast<UtilsLib::ImageButton *>(button);
+            QCOMPARE(pictured != nullptr, button && pictures);
+            if (pictured)
+                QCOMPARE(pictured->image().toImage(),
+                         QImage(ImageFolder::filePath(files[number - 1])));
+        }
+    }
 
-void TestMessageDialog::pictureButtonsUseTheImagesFolder()
-{
-    MessageDialog dialog(QStringLiteral("Caption"), {QStringLiteral("Text")}, {},
-                         QMessageBox::Warning, nullptr, 0, 3, QStringLiteral("One"), QString(),
-                         QStringLiteral("Two"), QString(), QStringLiteral("Three"),
-                         QStringLiteral("button1_disable.jpg"));
-    auto image = [&](int number) {
-        return dialog.findChild<UtilsLib::ImageButton *>(QStringLiteral("button%1").arg(number))
-            ->image()
-            .toImage();
-    };
-    QVERIFY(!fileImage(QStringLiteral("button1.jpg")).isNull());
-    QCOMPARE(image(1), fileImage(QStringLiteral("button1.jpg")));
-    QCOMPARE(image(2), fileImage(QStringLiteral("button2.jpg")));
-    QCOMPARE(image(3), fileImage(QStringLiteral("button1_disable.jpg")));
+    void buttonResults_data()
+    {
+        QTest::addColumn<bool>("customResults");
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("result");
+        QTest::newRow("button 2") << false << "button2" << 0;
+        QTest::newRow("custom button 3") << true << "button3" << 9;
+        QTest::newRow("Return presses button 1") << true << "Return" << 7;
+        QTest::newRow("Escape rejects") << true << "Escape" << 0;
+        QTest::newRow("Tab and Space press button 2") << true << "Tab" << 8;
+    }
+    void buttonResults()
+    {
+        QFETCH(bool, customResults);
+        QFETCH(QString, how);
+        const auto dialog = threeButtons();
+        if (customResults)
+            dialog->setButtonResults(7, 8, 9);
+        ModalDialogDriver driver([how](QWidget *shown) { answer(shown, how); });
+        QTEST(dialog->exec(), "result");
+        QVERIFY(driver.ran() && !driver.forcedClose());
+    }
 
-    // A missing picture leaves a plain-looking button with its text, not a black box.
-    MessageDialog missing(QStringLiteral("Caption"), {QStringLiteral("Text")}, {},
-                          QMessageBox::Warning, nullptr, 0, 1, QStringLiteral("OK"),
-                          QStringLiteral("no-such-picture.jpg"));
-    auto *button = missing.findChild<UtilsLib::ImageButton *>(QStringLiteral("button1"));
-    QVERIFY(button->image().isNull());
-    missing.show();
-    const QImage shot = button->grab().toImage();
-    QVERIFY(shot.pixelColor(shot.width() / 2, 3) != QColor(Qt::black));
-}
+    void bodyJoinsTheParagraphs_data()
+    {
+        QTest::addColumn<QStringList>("paragraph2");
+        QTest::addColumn<QStringList>("paragraph3");
+        QTest::addColumn<QString>("body");
+        QTest::newRow("one") << QStringList() << QStringList() << "Your job was sent.";
+        QTest::newRow("two") << QStringList{"Thanks."} << QStringList()
+                             << "Your job was sent.\nThanks.";
+        QTest::newRow("second empty, third given")
+            << QStringList() << QStringList{"Pick it up."} << "Your job was sent.\nPick it up.";
+        QTest::newRow("three") << QStringList{"A"} << QStringList{"B", "C"}
+                               << "Your job was sent.\nA\nB C";
+    }
+    void bodyJoinsTheParagraphs()
+    {
+        QFETCH(QStringList, paragraph2);
+        QFETCH(QStringList, paragraph3);
+        MessageDialog dialog("Caption", {"Your job", "was sent."}, paragraph2,
+                             QMessageBox::Information);
+        dialog.setParagraph3(paragraph3);
+        QTEST(text(&dialog, "textLabel"), "body");
+    }
 
-void TestMessageDialog::buttonResults_data()
-{
-    QTest::addColumn<bool>("customResults");
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<int>("result");
-    QTest::newRow("button 1") << false << QStringLiteral("button1") << 1;
-    QTest::newRow("button 2") << false << QStringLiteral("button2") << 0;
-    QTest::newRow("button 3") << false << QStringLiteral("button3") << 0;
-    QTest::newRow("custom button 1") << true << QStringLiteral("button1") << 7;
-    QTest::newRow("custom button 3") << true << QStringLiteral("button3") << 9;
-    QTest::newRow("Return presses button 1") << true << QStringLiteral("Return") << 7;
-    QTest::newRow("Escape rejects") << true << QStringLiteral("Escape") << 0;
-}
+    void textsAreTranslatedInTheirContexts()
+    {
+        TableTranslator translator;
+        translator.add("CommonDialogMessages", "Print Job", "Travail d'impression");
+        translator.add("CommonDialogMessages", "Job sent.", "Travail envoyé.");
+        translator.add("MessageDialog", "Yes", "Oui");
+        // The same key in another context must not be used.
+        translator.add("MessageDialog", "Job sent.", "wrong");
+        translator.add("CommonDialogMessages", "No", "wrong");
+        QCoreApplication::installTranslator(&translator);
+        MessageDialog dialog("Print Job", {"Job sent.", "Not a key."}, {}, QMessageBox::Information,
+                             nullptr, 0, 1002, "Yes", "", "No");
+        QCoreApplication::removeTranslator(&translator);
+        QCOMPARE(dialog.windowTitle(), "Travail d'impression");
+        QCOMPARE(text(&dialog, "textLabel"), "Travail envoyé. Not a key.");
+        QCOMPARE(text(&dialog, "button1"), "Oui");
+        QCOMPARE(text(&dialog, "button2"), "No");
+        // An empty caption keeps the program's name, also after showing translates again.
+        MessageDialog untitled("", {"Text"}, {}, QMessageBox::NoIcon);
+        untitled.show();
+        QCOMPARE(untitled.windowTitle(), "Ondrel Laptop Print Client");
+    }
 
-void TestMessageDialog::buttonResults()
-{
-    QFETCH(bool, customResults);
-    QFETCH(QString, button);
-    MessageDialog dialog(QStringLiteral("Caption"), {QStringLiteral("Text")}, {},
-                         QMessageBox::Question, nullptr, 0, 3, QStringLiteral("One"), QString(),
-                         QStringLiteral("Two"), QString(), QStringLiteral("Three"));
-    if (customResults)
-        dialog.setButtonResults(7, 8, 9);
-    ModalDialogDriver driver([button](QWidget *shown) {
-        if (button == QLatin1String("Return"))
-            QTest::keyClick(shown, Qt::Key_Return);
-        else if (button == QLatin1String("Escape"))
-            QTest::keyClick(shown, Qt::Key_Escape);
+    // The message boxes and the question; Escape and the time-out mean No.
+    void messageBoxes_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("shown"); // button texts, then the picture's accessible name
+        QTest::addColumn<bool>("result");
+        auto row = [](const char *name, const char *kind, const char *how, const char *shown,
+                      bool result) { QTest::newRow(name) << kind << how << shown << result; };
+        row("critical", "critical", "button1", "OK|Error", false);
+        row("warning", "warning", "button1", "OK|Warning", false);
+        row("information", "information", "button1", "OK|Information", false);
+        row("own picture", "show", "button1", "OK", false);
+        row("warning closed by the time-out", "warning", "", "OK|Warning", false);
+        row("question, Yes", "question", "button1", "Yes|No|Question", true);
+        row("question, No", "question", "button2", "Yes|No|Question", false);
+        row("question, Escape", "question", "Escape", "Yes|No|Question", false);
+        row("question, time-out", "question", "", "Yes|No|Question", false);
+    }
+    void messageBoxes()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, how);
+        BcBaseDialog::setDefaultTimeout(how.isEmpty() ? 150 : 60000);
+        TableTranslator translator;
+        translator.add("CommonDialogMessages", "Printing", "Impression");
+        QCoreApplication::installTranslator(&translator);
+        PrintClientDialog messages;
+        QStringList seen;
+        QSize iconSize;
+        ModalDialogDriver driver([&](QWidget *shown) {
+            seen << shown->windowTitle() << text(shown, "textLabel") << text(shown, "button1");
+            if (ModalDialogDriver::find(shown, "button2"))
+                seen << text(shown, "button2");
+            const auto *icon = shown->findChild<QLabel *>("iconLabel");
+            iconSize = icon->pixmap().size();
+            if (kind != "show") // show() gives its own picture no name
+                seen << icon->accessibleName();
+            answer(shown, how);
+        });
+        const QString body = "Not a translation key: 100% done.";
+        bool result = false;
+        if (kind == "critical")
+            messages.critical("Printing", body);
+        else if (kind == "warning")
+            messages.warning("Printing", body);
+        else if (kind == "information")
+            messages.information("Printing", body);
+        else if (kind == "show")
+            messages.show("Printing", body, QPixmap(20, 10));
         else
-            ModalDialogDriver::click(shown, button);
-    });
-    QTEST(dialog.exec(), "result");
-    QVERIFY(driver.ran());
-    QVERIFY(!driver.forcedClose());
-}
+            result = messages.question("Printing", body);
+        QCoreApplication::removeTranslator(&translator);
+        QVERIFY(driver.ran() && !driver.forcedClose());
+        QTEST(result, "result");
+        QTEST(seen.mid(2).join('|'), "shown");
+        QCOMPARE(seen.mid(0, 2), (QStringList{"Impression", body}));
+        QVERIFY(kind == "show" ? iconSize == QSize(20, 10) : !iconSize.isEmpty());
+    }
 
-void TestMessageDialog::bodyJoinsTheParagraphs_data()
-{
-    QTest::addColumn<QStringList>("paragraph1");
-    QTest::addColumn<QStringList>("paragraph2");
-    QTest::addColumn<QStringList>("paragraph3");
-    QTest::addColumn<QString>("body");
-    const QStringList first{QStringLiteral("Your job"), QStringLiteral("was sent.")};
-    QTest::newRow("one paragraph")
-        << first << QStringList() << QStringList() << QStringLiteral("Your job was sent.");
-    QTest::newRow("two paragraphs")
-        << first << QStringList{QStringLiteral("Thank you.")} << QStringList()
-        << QStringLiteral("Your job was sent.\nThank you.");
-    QTest::newRow("second empty, third given")
-        << first << QStringList() << QStringList{QStringLiteral("Pick it up.")}
-        << QStringLiteral("Your job was sent.\nPick it up.");
-    QTest::newRow("all three") << first << QStringList{QStringLiteral("A")}
-                               << QStringList{QStringLiteral("B"), QStringLiteral("C")}
-                               << QStringLiteral("Your job was sent.\nA\nB C");
-    QTest::newRow("nothing") << QStringList() << QStringList() << QStringList() << QString();
-}
+    void aboutNamesTheVersionAndComponents()
+    {
+        BcBaseDialog::setDefaultTimeout(50);
+        AboutInfoDialog about;
+        QString notice;
+        ModalDialogDriver driver(
+            [&](QWidget *shown) {
+                if (shown->isVisible()) // never closed by the time-out
+                    notice = text(shown, "mainLabel");
+                QTest::keyClick(shown, Qt::Key_Return);
+            },
+            300);
+        QCOMPARE(about.exec(), int(QDialog::Accepted));
+        const QStringList lines = notice.split('\n');
+        const BuildVersionInfo version;
+        QCOMPARE(lines.value(0), "Ondrel Laptop Print Client - Version " + version.fileVersion());
+        QCOMPARE(lines.value(1), QString("%1, %2. All rights reserved.")
+                                     .arg(version.copyright(), version.companyName()));
+        for (const char *name :
+             {"Qt 6", "LGPL-3.0", "log4cpp", "LGPL-2.1", "CUPS", "Apache License 2.0"})
+            QVERIFY2(notice.contains(name), name);
 
-void TestMessageDialog::bodyJoinsTheParagraphs()
-{
-    QFETCH(QStringList, paragraph1);
-    QFETCH(QStringList, paragraph2);
-    QFETCH(QStringList, paragraph3);
-    MessageDialog dialog(QStringLiteral("Caption"), paragraph1, paragraph2,
-                         QMessageBox::Information);
-    dialog.setParagraph3(paragraph3);
-    QTEST(dialog.findChild<QLabel *>(QStringLiteral("textLabel"))->text(), "body");
-}
-
-void TestMessageDialog::textsAreTranslatedInTheirContexts()
-{
-    TableTranslator translator;
-    translator.add("CommonDialogMessages", QStringLiteral("Print Job"),
-                   QStringLiteral("Travail d'impression"));
-    translator.add("CommonDialogMessages", QStringLiteral("Job sent."),
-                   QStringLiteral("Travail envoyé."));
-    translator.add("MessageDialog", QStringLiteral("Yes"), QStringLiteral("Oui"));
-    // The same key in another context must not be used.
-    translator.add("MessageDialog", QStringLiteral("Job sent."), QStringLiteral("wrong"));
-    translator.add("CommonDialogMessages", QStringLiteral("No"), QStringLiteral("wrong"));
-    QCoreApplication::installTranslator(&translator);
-    MessageDialog dialog(QStringLiteral("Print Job"),
-                         {QStringLiteral("Job sent."), QStringLiteral("Not a key.")}, {},
-                         QMessageBox::Information, nullptr, 0, 1002, QStringLiteral("Yes"),
-                         QString(), QStringLiteral("No"));
-    QCoreApplication::removeTranslator(&translator);
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("Travail d'impression"));
-    QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("textLabel"))->text(),
-             QStringLiteral("Travail envoyé. Not a key."));
-    QCOMPARE(dialog.findChild<QPushButton *>(QStringLiteral("button1"))->text(),
-             QStringLiteral("Oui"));
-    QCOMPARE(dialog.findChild<QPushButton *>(QStringLiteral("button2"))->text(),
-             QStringLiteral("No"));
-}
-
-void TestMessageDialog::settersStoreUntilRetranslate()
-{
-    MessageDialog dialog(QStringLiteral("Old caption"), {QStringLiteral("Old")}, {},
-                         QMessageBox::Critical);
-    const auto *text = dialog.findChild<QLabel *>(QStringLiteral("textLabel"));
-    dialog.setCaptionKey(QStringLiteral("New caption"));
-    dialog.setParagraph1({QStringLiteral("New")});
-    dialog.setParagraph2({QStringLiteral("Second")});
-    QCOMPARE(text->text(), QStringLiteral("Old"));
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("Old caption"));
-    dialog.setParagraph3({QStringLiteral("Third")});
-    QCOMPARE(text->text(), QStringLiteral("New\nSecond\nThird"));
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("New caption"));
-
-    // Showing translates again; an empty caption keeps the program's name.
-    MessageDialog untitled(QString(), {QStringLiteral("Text")}, {}, QMessageBox::NoIcon);
-    untitled.show();
-    QCOMPARE(untitled.windowTitle(), QStringLiteral("Ondrel Laptop Print Client"));
-    QVERIFY(untitled.findChild<QLabel *>(QStringLiteral("iconLabel"))->pixmap().isNull());
-}
+        // The whole text is translated again on a language change.
+        FakeLanguageChanger changer(4);
+        BcBaseDialog::setLanguageChanger(&changer);
+        about.show();
+        about.toggleExtension();
+        about.languageChange("FR_CA");
+        QCOMPARE(text(&about, "okButton"), "[FR_CA] OK");
+        QVERIFY(
+            text(&about, "mainLabel").startsWith("[FR_CA] Ondrel Laptop Print Client - Version "));
+        BcBaseDialog::setLanguageChanger(nullptr);
+    }
+};
 
 QTEST_MAIN(TestMessageDialog)
 #include "tst_messagedialog.moc"

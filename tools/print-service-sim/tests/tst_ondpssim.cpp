@@ -1,5 +1,16 @@
-#include "SimProcess.h"
+#include "ScenarioScript.h"
+#include "TrafficLog.h"
+#include "app/EnvironmentProvider.h"
+#include "protocol/OpcConnection.h"
+#include "protocol/OpcMessageDispatcher.h"
+#include "protocol/PrintClientMessager.h"
+#include "protocol/PrintClientRegistration.h"
 
+#include "FakePrinterConnector.h"
+#include "RecordingObserver.h"
+#include "TestPrototype.h"
+
+#include <QProcess>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -8,6 +19,58 @@
 static const QString Address = QStringLiteral("127.0.0.6");
 
 namespace {
+
+// Runs ondps-sim for a test, collecting what it writes.
+struct SimProcess
+{
+    ~SimProcess()
+    {
+        if (process.state() != QProcess::NotRunning) {
+            process.kill();
+            process.waitForFinished(5000);
+        }
+    }
+    // True once the simulator says in its traffic log (standard output unless --log names a
+    // file) that it listens.
+    bool start(const QStringList &arguments)
+    {
+        const qsizetype log = arguments.indexOf("--log");
+        process.start(ONDPS_SIM_PATH, arguments);
+        return QTest::qWaitFor(
+                   [&] {
+                       collect();
+                       QFile file(arguments.value(log + 1));
+                       const QString traffic = log < 0 || !file.open(QIODevice::ReadOnly)
+                                                   ? output
+                                                   : QString::fromUtf8(file.readAll());
+                       return traffic.contains(" * listening on ") ||
+                              process.state() == QProcess::NotRunning;
+                   },
+                   10000) &&
+               process.state() == QProcess::Running;
+    }
+    // False when it did not end in time.
+    bool finish()
+    {
+        const bool ended = QTest::qWaitFor(
+            [&] {
+                collect();
+                return process.state() == QProcess::NotRunning;
+            },
+            20000);
+        collect();
+        return ended;
+    }
+    void collect()
+    {
+        output += QString::fromUtf8(process.readAllStandardOutput());
+        errors += QString::fromUtf8(process.readAllStandardError());
+    }
+
+    QProcess process;
+    QString output;
+    QString errors;
+};
 
 // Plays the client's side by hand: raw bytes, so framing can be exercised.
 class RawClient
@@ -22,6 +85,7 @@ public:
     {
         m_socket.write(bytes);
         m_socket.flush();
+        QTest::qWait(50); // separate reads on the simulator's side
     }
     // The texts received so far, without their NULs; waits for at least count of them.
     QList<QByteArray> texts(int count)
@@ -39,36 +103,50 @@ public:
         pieces.removeLast();
         return pieces;
     }
-    bool waitForClose()
-    {
-        return QTest::qWaitFor(
-            [&] { return m_socket.state() == QAbstractSocket::UnconnectedState; }, 5000);
-    }
 
 private:
     QTcpSocket m_socket;
     QByteArray m_received;
 };
 
-const QString Stamp = QStringLiteral("\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3}");
+class FixedEnvironment : public EnvironmentProvider
+{
+public:
+    QString domainName() const override { return QString(); }
+    QString userName() const override { return QStringLiteral("jsmith"); }
+    QString computerName() const override { return QStringLiteral("LAB-PC-07"); }
+    bool isClientServiceInstalled() const override { return false; }
+};
+
+const char *const KindNames[] = {"expect", "send", "wait", "close", "reopen"};
+
+void row(const char *name, const QString &input, const QString &output)
+{
+    QTest::newRow(name) << input << output;
+}
 
 } // namespace
 
+// The scenario format and the traffic log, then the ondps-sim program itself, last with the
+// client's own protocol classes.
 class TestOndpsSim : public QObject
 {
     Q_OBJECT
 
 private slots:
     void init();
-    void helpDescribesTheSteps();
-    void usageErrors_data();
-    void usageErrors();
+    void parseLine_data();
+    void parseLine();
+    void wholeScriptKeepsLineNumbers();
+    void logLinesAreOneLineEach_data();
+    void logLinesAreOneLineEach();
+    void commandLine_data();
+    void commandLine();
     void scriptedConversation();
     void unmetExpectations_data();
     void unmetExpectations();
-    void framesTextsLikeTheClient();
-    void closeRefusesUntilReopen();
     void interactivePrompt();
+    void conversationWithTheClientAcrossARestart();
 
 private:
     QString writeScript(const QString &text);
@@ -92,44 +170,107 @@ QString TestOndpsSim::writeScript(const QString &text)
     return path;
 }
 
-void TestOndpsSim::helpDescribesTheSteps()
+void TestOndpsSim::parseLine_data()
 {
-    QProcess process;
-    process.start(ONDPS_SIM_PATH, {"--help"});
-    QVERIFY(process.waitForFinished(10000));
-    QCOMPARE(process.exitCode(), 0);
-    const QString help = QString::fromUtf8(process.readAllStandardOutput());
-    for (const char *word :
-         {"expect <regex>", "send <text>", "wait <ms>", "close", "reopen", "--listen", "--port",
-          "--script", "--timeout", "--log", "Exit status"}) {
-        QVERIFY2(help.contains(word), word);
-    }
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("parsed");
+
+    row("expect", "expect register:.*", "expect [register:.*] 0");
+    row("send keeps blanks", "send  two  blanks ", "send [ two  blanks ] 0");
+    row("send with a tab", "send\tx", "send [x] 0");
+    row("bare send is the empty text", "send", "send [] 0");
+    row("indented", "   wait 250", "wait [250] 250");
+    row("close", "close", "close [] 0");
+    row("reopen, windows line end", "reopen\r", "reopen [] 0");
+    row("unknown step", "SEND x", "unknown step \"SEND\" (expect, send, wait, close or reopen)");
+    row("expect without pattern", "expect", "expect needs a pattern (^$ matches the empty text)");
+    row("invalid pattern", "expect (a", "invalid pattern \"(a\": missing closing parenthesis");
+    row("wait without number", "wait soon", "wait needs a number of milliseconds, not \"soon\"");
+    row("negative wait", "wait -5", "wait needs a number of milliseconds, not \"-5\"");
+    row("close with argument", "close now", "close takes no argument");
 }
 
-void TestOndpsSim::usageErrors_data()
+void TestOndpsSim::parseLine()
+{
+    QFETCH(QString, line);
+    QFETCH(QString, parsed);
+
+    QString error;
+    const auto step = ScenarioScript::parseLine(line, 7, &error);
+    QCOMPARE(step.has_value(), error.isEmpty());
+    QCOMPARE(step ? QString("%1 [%2] %3")
+                        .arg(KindNames[int(step->kind)], step->argument,
+                             QString::number(step->milliseconds))
+                  : error,
+             parsed);
+}
+
+void TestOndpsSim::wholeScriptKeepsLineNumbers()
+{
+    QList<ScenarioStep> steps;
+    QString error;
+    QVERIFY(ScenarioScript::parse(
+        "# greeting\n\nexpect register:.*\n  # indented note\nsend 80|x\n", &steps, &error));
+    QCOMPARE(steps.size(), 2);
+    QCOMPARE(steps[0].line, 3);
+    QCOMPARE(steps[1].line, 5);
+
+    QVERIFY(!ScenarioScript::parse("send a\nwait x\nsend b", &steps, &error));
+    QCOMPARE(error, QString("line 2: wait needs a number of milliseconds, not \"x\""));
+}
+
+void TestOndpsSim::logLinesAreOneLineEach_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("logged");
+
+    row("line breaks", "a\nb\r\n", "a\\nb\\r\\n");
+    row("backslash stays readable", "DOM\\:x", "DOM\\\\:x");
+    row("other control characters", QString("a") + QChar(1) + "\t", "a\\x01\\t");
+}
+
+void TestOndpsSim::logLinesAreOneLineEach()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, logged);
+    QCOMPARE(TrafficLog::escaped(text), logged);
+}
+
+void TestOndpsSim::commandLine_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("script");
-    QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QStringList>("says");
 
-    QTest::newRow("unknown option") << QStringList{"--bogus"} << QString() << "Unknown option";
-    QTest::newRow("port") << QStringList{"--port", "70000"} << QString() << "not a port";
-    QTest::newRow("address") << QStringList{"--listen", "example.org"} << QString()
-                             << "not an IP address";
-    QTest::newRow("time-out") << QStringList{"--timeout", "soon"} << QString() << "not a time-out";
+    QTest::newRow("help") << QStringList{"--help"} << QString() << 0
+                          << QStringList{"expect <regex>", "send <text>", "wait <ms>", "close",
+                                         "reopen",         "--port",      "--script",  "--timeout",
+                                         "--log",          "Exit status"};
+    QTest::newRow("unknown option")
+        << QStringList{"--bogus"} << QString() << 2 << QStringList{"Unknown option"};
+    QTest::newRow("port") << QStringList{"--port", "70000"} << QString() << 2
+                          << QStringList{"not a port"};
+    QTest::newRow("address") << QStringList{"--listen", "example.org"} << QString() << 2
+                             << QStringList{"not an IP address"};
+    QTest::newRow("time-out") << QStringList{"--timeout", "soon"} << QString() << 2
+                              << QStringList{"not a time-out"};
     QTest::newRow("missing script") << QStringList{"--script", "/nonexistent/script"} << QString()
-                                    << "cannot read /nonexistent/script";
-    QTest::newRow("bad script line") << QStringList{} << "send a\nexpekt b\n"
-                                     << "script.txt: line 2: unknown step \"expekt\"";
+                                    << 2 << QStringList{"cannot read /nonexistent/script"};
+    QTest::newRow("bad script line")
+        << QStringList{} << "send a\nexpekt b\n"
+        << 2 << QStringList{"script.txt: line 2: unknown step \"expekt\""};
     QTest::newRow("address not on this machine")
-        << QStringList{"--listen", "192.0.2.1"} << QString() << "cannot listen on 192.0.2.1";
+        << QStringList{"--listen", "192.0.2.1"} << QString() << 2
+        << QStringList{"cannot listen on 192.0.2.1"};
 }
 
-void TestOndpsSim::usageErrors()
+void TestOndpsSim::commandLine()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QString, script);
-    QFETCH(QString, message);
+    QFETCH(int, status);
+    QFETCH(QStringList, says);
 
     if (!script.isEmpty())
         arguments << "--script" << writeScript(script);
@@ -138,9 +279,11 @@ void TestOndpsSim::usageErrors()
     QProcess process;
     process.start(ONDPS_SIM_PATH, arguments);
     QVERIFY(process.waitForFinished(10000));
-    QCOMPARE(process.exitCode(), 2);
-    const QString errors = QString::fromUtf8(process.readAllStandardError());
-    QVERIFY2(errors.contains(message), qPrintable(errors));
+    QCOMPARE(process.exitCode(), status);
+    const QString output = QString::fromUtf8(status == 0 ? process.readAllStandardOutput()
+                                                         : process.readAllStandardError());
+    for (const QString &text : says)
+        QVERIFY2(output.contains(text), qPrintable(text + " in\n" + output));
 }
 
 void TestOndpsSim::scriptedConversation()
@@ -150,31 +293,38 @@ void TestOndpsSim::scriptedConversation()
                                        "expect register:jo:PC-1\n"
                                        "send 58|${NOW}|Qen_us\n"
                                        "expect 59\\|\\d{14}\\|Aen_us\n"
+                                       "expect ^$\n"
+                                       "expect legacy\n"
                                        "wait 50\n"
                                        "send No Response\n");
     SimProcess sim;
     QVERIFY(sim.start({"--listen", Address, "--script", script, "--log", log}));
     RawClient client;
     QVERIFY(client.connect());
-    client.write(QByteArray("register:jo:PC-1\0", 17));
+    // The simulator frames texts as the client does: a text split over two writes, two
+    // texts (one empty) in one write, and an unterminated text from a legacy peer.
+    client.write("regis");
+    client.write(QByteArray("ter:jo:PC-1\0", 12));
     const QList<QByteArray> settings = client.texts(1);
     QCOMPARE(settings.size(), 1);
     QVERIFY2(QRegularExpression("58\\|\\d{14}\\|Qen_us").match(settings[0]).hasMatch(),
              settings[0]);
-    client.write("59|20250201090503|Aen_us" + QByteArray(1, '\0'));
+    client.write(QByteArray("59|20250201090503|Aen_us\0\0", 26));
+    client.write("legacy");
     QCOMPARE(client.texts(2).value(1), QByteArray("No Response"));
 
     QVERIFY(sim.finish());
-    QCOMPARE(sim.exitCode(), 0);
-    QVERIFY(sim.output().isEmpty()); // the traffic went to the file
+    QVERIFY2(sim.process.exitCode() == 0, qPrintable(sim.errors));
+    QVERIFY(sim.output.isEmpty()); // the traffic went to the file
     QFile file(log);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QString traffic = QString::fromUtf8(file.readAll());
-    for (const QString &line :
-         QStringList{"#1 < register:jo:PC-1", "#1 > 58\\|\\d{14}\\|Qen_us",
-                     "#1 < 59\\|20250201090503\\|Aen_us", "#1 > No Response"}) {
+    const QString stamp = "\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3}";
+    for (const QString &line : QStringList{"#1 < register:jo:PC-1", "#1 > 58\\|\\d{14}\\|Qen_us",
+                                           "#1 < 59\\|20250201090503\\|Aen_us", "#1 < ",
+                                           "#1 < legacy", "#1 > No Response"}) {
         QVERIFY2(
-            QRegularExpression("(^|\\n)" + Stamp + " " + line + "\\n").match(traffic).hasMatch(),
+            QRegularExpression("(^|\\n)" + stamp + " " + line + "\\n").match(traffic).hasMatch(),
             qPrintable(line + " in\n" + traffic));
     }
 }
@@ -212,52 +362,10 @@ void TestOndpsSim::unmetExpectations()
     QVERIFY(client.connect());
     client.write(clientSends);
     QVERIFY(sim.finish());
-    QCOMPARE(sim.exitCode(), 1);
-    QVERIFY2(sim.errors().contains(message), qPrintable(sim.errors()));
+    QCOMPARE(sim.process.exitCode(), 1);
+    QVERIFY2(sim.errors.contains(message), qPrintable(sim.errors));
     // The script stops at its first failure: nothing after it is sent.
-    QVERIFY(!sim.output().contains("never sent"));
-}
-
-void TestOndpsSim::framesTextsLikeTheClient()
-{
-    const QString script =
-        writeScript("expect one\nexpect two\nexpect split\nexpect ^$\nexpect legacy\n");
-    SimProcess sim;
-    QVERIFY(sim.start({"--listen", Address, "--script", script}));
-    RawClient client;
-    QVERIFY(client.connect());
-    client.write(QByteArray("one\0two\0sp", 10));
-    QTest::qWait(50);
-    client.write(QByteArray("lit\0\0", 5));
-    QTest::qWait(50);
-    client.write("legacy"); // no NUL: handled after a pause, as the client does
-    QVERIFY(sim.finish());
-    QVERIFY2(sim.exitCode() == 0, qPrintable(sim.errors()));
-}
-
-void TestOndpsSim::closeRefusesUntilReopen()
-{
-    const QString script = writeScript("expect first\nclose\nwait 300\nreopen\nexpect second\n");
-    SimProcess sim;
-    QVERIFY(sim.start({"--listen", Address, "--script", script}));
-    RawClient first;
-    QVERIFY(first.connect());
-    first.write(QByteArray("first\0", 6));
-    QVERIFY(first.waitForClose());
-
-    // While closed, a connection is refused.
-    QTcpSocket refused;
-    refused.connectToHost(Address, 21326);
-    QVERIFY(!refused.waitForConnected(5000));
-    QCOMPARE(refused.error(), QAbstractSocket::ConnectionRefusedError);
-
-    RawClient second;
-    QVERIFY(QTest::qWaitFor([&] { return second.connect(); }, 5000));
-    second.write(QByteArray("second\0", 7));
-    QVERIFY(sim.finish());
-    QVERIFY2(sim.exitCode() == 0, qPrintable(sim.errors()));
-    QVERIFY(sim.output().contains("#1 * closed by the simulator"));
-    QVERIFY(sim.output().contains("#2 < second"));
+    QVERIFY(!sim.output.contains("never sent"));
 }
 
 void TestOndpsSim::interactivePrompt()
@@ -266,13 +374,62 @@ void TestOndpsSim::interactivePrompt()
     QVERIFY(sim.start({"--listen", Address, "--timeout", "5000"}));
     RawClient client;
     QVERIFY(client.connect());
-    sim.process().write("send hi\nexpect ok\nbogus\nquit\n");
+    sim.process.write("send hi\nexpect ok\nbogus\nquit\n");
     QCOMPARE(client.texts(1).value(0), QByteArray("hi"));
     client.write(QByteArray("ok\0", 3));
     QVERIFY(sim.finish());
-    QCOMPARE(sim.exitCode(), 0);
-    QVERIFY2(sim.errors().contains("line 3: unknown step \"bogus\""), qPrintable(sim.errors()));
-    QVERIFY(sim.output().contains("#1 < ok"));
+    QCOMPARE(sim.process.exitCode(), 0);
+    QVERIFY2(sim.errors.contains("line 3: unknown step \"bogus\""), qPrintable(sim.errors));
+    QVERIFY(sim.output.contains("#1 < ok"));
+}
+
+void TestOndpsSim::conversationWithTheClientAcrossARestart()
+{
+    // The client's connection, reception and registration hold a scripted conversation with
+    // the simulator, across a restart of the Print Service that refuses connections while it
+    // is down.
+    const QString script = writeScript("expect register:jsmith:LAB-PC-07\n"
+                                       "send 58|${NOW}|Asecret|Qen_us\n"
+                                       "expect 59\\|20250201090503\\|Aen_us\n"
+                                       "send 80|${NOW}\n"
+                                       "expect Message Not Handled: 80\\|\\d{14}\n"
+                                       "send No Response\n"
+                                       "expect No Response\n"
+                                       "close\n"
+                                       "wait 1500\n"
+                                       "reopen\n"
+                                       "expect register:jsmith:LAB-PC-07\n"
+                                       "send 58|${NOW}|Qfr_ca\n"
+                                       "expect 59\\|20250201090503\\|Aen_us\n");
+
+    SimProcess sim;
+    QVERIFY(sim.start({"--listen", Address, "--script", script, "--timeout", "5000"}));
+
+    RecordingObserver observer;
+    FixedEnvironment environment;
+    FakePrinterConnector connector(Address);
+    QStringList handled;
+    TestPrototype settings(58, "59|20250201090503|Aen_us", &handled, &observer);
+    OpcMessageDispatcher dispatcher(&observer);
+    dispatcher.registerMessage(58, &settings);
+    PrintClientMessager messager(&observer);
+    PrintClientRegistration registration(&messager, &environment);
+    OpcConnection reception(&dispatcher, &messager, &observer);
+    messager.setPrinterConnector(&connector);
+    messager.addConnectionListener(&registration);
+    messager.setMessageListener(&reception);
+    messager.reconnect();
+
+    QVERIFY(sim.finish());
+    QVERIFY2(sim.process.exitCode() == 0, qPrintable(sim.errors + sim.output));
+    QCOMPARE(handled, (QStringList{"Print Service: 58", "Print Service: 58"}));
+    QCOMPARE(observer.count("Enter: PrintClientMessager::connectionEstablished"), 2);
+    QVERIFY(observer.texts("Info").filter("secret").isEmpty());
+    QVERIFY(sim.output.contains("#1 * closed by the simulator"));
+    QVERIFY(sim.output.contains("#2 < register:jsmith:LAB-PC-07"));
+    // The attempt a second after the close is refused (the simulator reopens after 1.5 s);
+    // a later one gets in.
+    QVERIFY(observer.texts("Info").filter("Attempting to reconnect").size() >= 3);
 }
 
 QTEST_GUILESS_MAIN(TestOndpsSim)

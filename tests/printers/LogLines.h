@@ -1,0 +1,34 @@
+#pragma once
+
+#include "RecordingObserver.h"
+
+#include <QStringList>
+
+// Whole logs as comparable lines "Type level source class::method text", for a class that logs
+// under its own name as source, with "Enter: Class::method" traces at level 9.
+struct LogLines
+{
+    QString source;
+
+    static QStringList of(const RecordingObserver &log)
+    {
+        QStringList lines;
+        for (const UtilsLib::ObservableEvent &e : log.events())
+            lines << QStringLiteral("%1 %2 %3 %4::%5 %6")
+                         .arg(e.type(), QString::number(e.level()), e.source(), e.className(),
+                              e.methodName(), e.text());
+        return lines;
+    }
+    QString operator()(const QString &type, int level, const QString &method,
+                       const QString &text) const
+    {
+        return QStringLiteral("%1 %2 %3 %3::%4 %5")
+            .arg(type, QString::number(level), source, method, text);
+    }
+    QString enter(const QString &method) const { return trace("Enter", method); }
+    QString exit(const QString &method) const { return trace("Exit", method); }
+    QString trace(const QString &when, const QString &method) const
+    {
+        return (*this)("Trace", 9, method, QStringLiteral("%1: %2::%3").arg(when, source, method));
+    }
+};

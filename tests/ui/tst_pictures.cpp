@@ -1,0 +1,247 @@
+#include "settings/Registry.h"
+#include "ui/EmbeddedImages.h"
+#include "ui/ImageButton.h"
+#include "ui/ImageButtonPainter.h"
+#include "ui/ImageFolder.h"
+
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using UtilsLib::RegistryRoot;
+
+namespace {
+
+const QString ExplorerAdvanced = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced";
+const QColor Probe(200, 30, 40);   // a button picture's pixel (1, 1)
+const QColor Body(40, 120, 220);   // every other pixel of that picture
+const QColor Faded(230, 230, 230); // the disabled picture
+
+// A picture exactly the button's size, so scaling leaves its pixels as they are.
+QPixmap picture(const QColor &body, const QColor &probe)
+{
+    QImage image(100, 40, QImage::Format_RGB32);
+    image.fill(body);
+    image.setPixelColor(1, 1, probe);
+    return QPixmap::fromImage(image);
+}
+
+class GreenPainter : public UtilsLib::ImageButtonPainter
+{
+public:
+    using ImageButtonPainter::ImageButtonPainter;
+    void paint(QPainter &painter) override { painter.fillRect(0, 0, 4, 4, Qt::green); }
+};
+
+} // namespace
+
+class TestPictures : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<UtilsLib::ImageButton> m_button;
+
+private slots:
+    void init()
+    {
+        m_button = std::make_unique<UtilsLib::ImageButton>();
+        m_button->setFixedSize(100, 40);
+        m_button->setImage(picture(Body, Probe));
+    }
+
+    void embeddedImage_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<bool>("alpha");
+        const QList<std::tuple<const char *, int, int, bool>> rows{
+            {"allocation", 50, 50, false},
+            {"button1", 73, 25, false},
+            {"button1_disable", 73, 25, false},
+            {"button2", 73, 25, false},
+            {"credit", 50, 50, false},
+            {"credit_disable", 50, 50, false},
+            {"deposit", 50, 50, false},
+            {"deposit_disable", 50, 50, false},
+            {"largeButton1", 200, 46, false},
+            {"Ondrel", 300, 175, false},
+            {"password", 50, 50, false},
+            {"PrintClient", 16, 16, true},
+            {"PrintClientLarge", 48, 48, true},
+            {"PrintClientBW", 16, 16, true},
+            {"PrintOK", 50, 50, false},
+            {"UserID", 50, 50, false},
+            {"WantToPrint", 50, 50, false},
+            // The lookup is exact; anything else gives a null image.
+            {"", 0, 0, false},
+            {"ondrel", 0, 0, false},
+            {"Ondrel.png", 0, 0, false}};
+        for (const auto &[name, width, height, alpha] : rows)
+            QTest::newRow(*name ? name : "empty") << name << QSize(width, height) << alpha;
+    }
+    void embeddedImage()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, alpha);
+        const QImage image = EmbeddedImages::embeddedImage(name);
+        QTEST(image.size(), "size");
+        QCOMPARE(EmbeddedImages::names().contains(name), !image.isNull());
+        if (!image.isNull())
+            QCOMPARE(image.format(), alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+        // The tray pictures really use their alpha: the corners are (nearly) see-through.
+        QVERIFY(!alpha || image.pixelColor(0, 0).alpha() < 64);
+    }
+
+    void pixmapAccessors()
+    {
+        const QList<QPair<QPixmap, QString>> accessors{
+            {EmbeddedImages::allocationPixmap(), "allocation"},
+            {EmbeddedImages::depositPixmap(), "deposit"},
+            {EmbeddedImages::passwordPixmap(), "password"},
+            {EmbeddedImages::wantToPrintPixmap(), "WantToPrint"},
+            {EmbeddedImages::userIdPixmap(), "UserID"},
+            {EmbeddedImages::printOkPixmap(), "PrintOK"},
+            {EmbeddedImages::logoPixmap(), "Ondrel"},
+            {EmbeddedImages::disconnectedTrayPixmap(), "PrintClientBW"}};
+        for (const auto &[pixmap, name] : accessors) {
+            const QImage expected = EmbeddedImages::embeddedImage(name);
+            QCOMPARE(pixmap.toImage().convertToFormat(expected.format()), expected);
+        }
+    }
+
+    // "TaskbarSmallIcons" of the current user's hive, as the installer writes it.
+    void trayPictureFollowsTheTaskbarSetting_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("machine");
+        QTest::addColumn<RegistryRoot>("previous");
+        QTest::addColumn<QString>("name");
+        auto row = [](const char *name, const char *value, const char *machine,
+                      RegistryRoot previous, const char *picture) {
+            QTest::newRow(name) << value << machine << previous << picture;
+        };
+        const RegistryRoot none = RegistryRoot::None;
+        row("absent", "", "", none, "PrintClient");
+        row("small icons", "dword:1", "", none, "PrintClient");
+        row("large icons", "dword:0", "", RegistryRoot::Users, "PrintClientLarge");
+        row("other number", "dword:5", "", none, "PrintClient");
+        row("zero as text", "sz:0", "", none, "PrintClientLarge");
+        row("not a number", "sz:big", "", RegistryRoot::Users, "PrintClient");
+        row("no registry", "dword:0", "elsewhere", none, "PrintClient");
+    }
+    void trayPictureFollowsTheTaskbarSetting()
+    {
+        QFETCH(QString, value);
+        QFETCH(QString, machine);
+        QFETCH(RegistryRoot, previous);
+        QTemporaryDir folder;
+        qputenv("ONDTPC_REGISTRY_DIR", folder.path().toUtf8());
+        UtilsLib::Registry installer;
+        // Another hive holding the value must not be read.
+        installer.connectRoot(RegistryRoot::LocalMachine);
+        QVERIFY(installer.writeValue(ExplorerAdvanced, "TaskbarSmallIcons", "dword:0"));
+        installer.connectRoot(RegistryRoot::CurrentUser);
+        QVERIFY(value.isEmpty() || installer.writeValue(ExplorerAdvanced, "TaskbarSmallIcons",
+                                                        value.section(' ', 0, 0)));
+        UtilsLib::Registry registry(machine);
+        registry.connectRoot(previous);
+        QTEST(EmbeddedImages::registeredTrayPixmapName(registry), "name");
+        QCOMPARE(registry.rootKey(), machine.isEmpty() ? previous : RegistryRoot::None);
+        qunsetenv("ONDTPC_REGISTRY_DIR");
+    }
+
+    void trayPictureIsChosenOnce()
+    {
+        UtilsLib::Registry elsewhere("elsewhere"); // reads as small icons
+        QCOMPARE(EmbeddedImages::registeredTrayPixmap(elsewhere).size(), QSize(16, 16));
+        QTemporaryDir folder;
+        qputenv("ONDTPC_REGISTRY_DIR", folder.path().toUtf8());
+        UtilsLib::Registry registry;
+        registry.connectRoot(RegistryRoot::CurrentUser);
+        QVERIFY(registry.writeValue(ExplorerAdvanced, "TaskbarSmallIcons", "dword:0"));
+        QCOMPARE(EmbeddedImages::registeredTrayPixmap(registry).size(), QSize(16, 16));
+        qunsetenv("ONDTPC_REGISTRY_DIR");
+    }
+
+    void picturesFromTheImagesFolder()
+    {
+        QCOMPARE(ImageFolder::filePath("en_us.png"),
+                 QCoreApplication::applicationDirPath() + "/images/en_us.png");
+        for (const char *file : {"button1.jpg", "button1_disable.jpg", "button2.jpg", "en_us.png",
+                                 "fr_ca.png", "es_us.png"})
+            QVERIFY2(!QPixmap(ImageFolder::filePath(file)).isNull(), file);
+        QCOMPARE(
+            ImageFolder::dialogPicture("UserID").toImage().convertToFormat(QImage::Format_RGB32),
+            QImage(ImageFolder::filePath("UserID.png")).convertToFormat(QImage::Format_RGB32));
+        // No file of that name: the compiled-in picture stands in.
+        QCOMPARE(ImageFolder::dialogPicture("PrintClientBW").size(), QSize(16, 16));
+        QVERIFY(ImageFolder::dialogPicture("NoSuchPicture").isNull());
+    }
+
+    void buttonPictureRules()
+    {
+        const auto colours = [this](const QList<QPoint> &points) {
+            const QImage shot = m_button->grab().toImage();
+            QList<QColor> found;
+            for (const QPoint &point : points)
+                found << shot.pixelColor(point);
+            return found;
+        };
+        QCOMPARE(colours({{0, 0}, {1, 1}, {99, 39}}), QList<QColor>({Body, Probe, Body}));
+        // Pressed, the picture moves one pixel down and right over the colour of pixel (1, 1).
+        m_button->setDown(true);
+        QCOMPARE(colours({{0, 0}, {50, 0}, {0, 20}, {1, 1}, {2, 2}}),
+                 QList<QColor>({Probe, Probe, Probe, Body, Probe}));
+        // Disabled, the disabled picture is shown when there is one.
+        m_button->setDown(false);
+        m_button->setEnabled(false);
+        QCOMPARE(colours({{50, 5}}), QList<QColor>{Body});
+        m_button->setDisabledImage(picture(Faded, Faded));
+        QCOMPARE(colours({{50, 5}}), QList<QColor>{Faded});
+        m_button->setEnabled(true);
+        QCOMPARE(colours({{50, 5}}), QList<QColor>{Body});
+    }
+
+    // Black text when enabled, grey when disabled.
+    void buttonTextColourFollowsTheState()
+    {
+        QFont font = m_button->font();
+        font.setPixelSize(30);
+        font.setBold(true);
+        m_button->setFont(font);
+        m_button->setText("MW");
+        for (bool enabled : {true, false}) {
+            m_button->setEnabled(enabled);
+            const QImage shot = m_button->grab().toImage();
+            QSet<QRgb> colours;
+            for (int y = 0; y < shot.height(); ++y)
+                for (int x = 0; x < shot.width(); ++x)
+                    colours.insert(shot.pixel(x, y));
+            QCOMPARE(colours.contains(QColor(Qt::black).rgb()), enabled);
+            QCOMPARE(colours.contains(QColor(Qt::gray).rgb()), !enabled);
+        }
+    }
+
+    // A missing picture paints an ordinary push button, not a black box.
+    void buttonWithoutPictureIsAPlainButton()
+    {
+        UtilsLib::ImageButton plain;
+        QPushButton reference;
+        for (QPushButton *button : {static_cast<QPushButton *>(&plain), &reference}) {
+            button->setFixedSize(100, 40);
+            button->setText("OK");
+        }
+        QCOMPARE(plain.grab().toImage(), reference.grab().toImage());
+    }
+
+    void installedButtonPainterIsUsed()
+    {
+        GreenPainter painter(m_button.get());
+        m_button->setPainter(&painter);
+        QCOMPARE(m_button->grab().toImage().pixelColor(0, 0), QColor(Qt::green));
+        m_button->setPainter(nullptr);
+    }
+};
+
+QTEST_MAIN(TestPictures)
+#include "tst_pictures.moc"
