@@ -11,7 +11,7 @@ function(ondtpc_add_test name)
     target_link_libraries(${name} PRIVATE Qt6::Test ${ARG_LIBS})
     add_test(NAME ${name} COMMAND ${name})
     set(_env "QT_QPA_PLATFORM=offscreen"
-             "ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1"
+             "ASAN_OPTIONS=detect_leaks=1:abort_on_error=0"
              "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/cmake/lsan.supp:print_suppressions=0"
              "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
     set_tests_properties(${name} PROPERTIES

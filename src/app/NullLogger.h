@@ -1,0 +1,10 @@
+#pragma once
+
+#include "app/Observer.h"
+
+// The observer used when logging is switched off: every event is discarded.
+class NullLogger : public UtilsLib::Observer
+{
+public:
+    void notify(const UtilsLib::ObservableEvent &) override {}
+};

@@ -1,0 +1,220 @@
+#include "app/LinuxProcessManager.h"
+
+#include <QtTest>
+
+#include <csignal>
+
+namespace {
+
+// Pids of the processes with this executable base name that belong to us and still run.
+QList<qint64> runningPids(const QString &name)
+{
+    QList<qint64> pids;
+    const QStringList entries = QDir("/proc").entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString &entry : entries) {
+        bool isNumber = false;
+        const qint64 pid = entry.toLongLong(&isNumber);
+        if (!isNumber)
+            continue;
+        const QString exe = QFile::symLinkTarget(QString("/proc/%1/exe").arg(pid));
+        QFile stat(QString("/proc/%1/stat").arg(pid));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray data = stat.readAll();
+        const bool zombie = data.mid(data.lastIndexOf(") ") + 2, 1) == "Z";
+        if (!zombie && QFileInfo(exe).fileName() == name)
+            pids.append(pid);
+    }
+    return pids;
+}
+
+bool waitFor(const std::function<bool()> &condition, int timeoutMs = 5000)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(10);
+    }
+    return true;
+}
+
+} // namespace
+
+class TestProcessManager : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void commandLineQuotesEveryFurtherPart_data();
+    void commandLineQuotesEveryFurtherPart();
+    void startPassesEachPartAsOneArgument();
+    void stopAsksPolitelyFirst();
+    void stopKillsWhatIgnoresThePoliteRequest();
+    void timeoutZeroKillsAtOnce();
+    void restartRunsTheSameExecutableAgain();
+    void unknownNamesAndEmptyCommandsFail();
+
+private:
+    // A private copy of a system program under a name no other process has.
+    QString copyProgram(const QString &source, const QString &prefix);
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QStringList m_names;
+};
+
+void TestProcessManager::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_names.clear();
+}
+
+void TestProcessManager::cleanup()
+{
+    for (const QString &name : std::as_const(m_names)) {
+        for (qint64 pid : runningPids(name))
+            ::kill(static_cast<pid_t>(pid), SIGKILL);
+    }
+    m_dir.reset();
+}
+
+QString TestProcessManager::copyProgram(const QString &source, const QString &prefix)
+{
+    const QString name =
+        QString("%1-%2-%3").arg(prefix).arg(QCoreApplication::applicationPid()).arg(m_names.size());
+    const QString path = m_dir->filePath(name);
+    if (!QFile::copy(source, path))
+        return QString();
+    QFile::setPermissions(path,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    m_names.append(name);
+    return path;
+}
+
+void TestProcessManager::commandLineQuotesEveryFurtherPart_data()
+{
+    QTest::addColumn<QStringList>("parts");
+    QTest::addColumn<QString>("commandLine");
+
+    QTest::newRow("one part as is") << QStringList{"/opt/tool -x"} << "/opt/tool -x";
+    QTest::newRow("further parts quoted")
+        << QStringList{"/opt/tool", "a b", "", "c"} << "/opt/tool \"a b\" \"\" \"c\"";
+    QTest::newRow("empty list") << QStringList{} << "";
+}
+
+void TestProcessManager::commandLineQuotesEveryFurtherPart()
+{
+    QFETCH(QStringList, parts);
+    QFETCH(QString, commandLine);
+    QCOMPARE(LinuxProcessManager::commandLine(parts), commandLine);
+}
+
+void TestProcessManager::startPassesEachPartAsOneArgument()
+{
+    const QString script = m_dir->filePath("args.sh");
+    const QString output = m_dir->filePath("args.txt");
+    QFile file(script);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("#!/bin/sh\nout=$1; shift\nfor a in \"$@\"; do printf '[%s]\\n' \"$a\"; done > "
+               "\"$out.tmp\"\nmv \"$out.tmp\" \"$out\"\n");
+    file.close();
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+
+    LinuxProcessManager manager;
+    QVERIFY(manager.startProcess(QStringList{script, output, "two words", "", "ünï"}));
+    QVERIFY(waitFor([&] { return QFile::exists(output); }));
+    QFile result(output);
+    QVERIFY(result.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(result.readAll()), QString("[two words]\n[]\n[ünï]\n"));
+}
+
+void TestProcessManager::stopAsksPolitelyFirst()
+{
+    // A shell that writes a mark when asked to end shows the polite request arrived.
+    const QString shell = copyProgram("/bin/sh", "ondtpc-polite");
+    QVERIFY(!shell.isEmpty());
+    const QString mark = m_dir->filePath("terminated");
+    LinuxProcessManager manager;
+    QVERIFY(manager.startProcess(QStringList{
+        shell, "-c",
+        QString("trap 'touch %1; exit 0' TERM; while :; do sleep 0.05; done").arg(mark)}));
+    const QString name = QFileInfo(shell).fileName();
+    QVERIFY(waitFor([&] { return !runningPids(name).isEmpty(); }));
+
+    QVERIFY(manager.stopProcess(name.toUpper(), 5000));
+    QVERIFY(runningPids(name).isEmpty());
+    QVERIFY(QFile::exists(mark));
+}
+
+void TestProcessManager::stopKillsWhatIgnoresThePoliteRequest()
+{
+    const QString shell = copyProgram("/bin/sh", "ondtpc-stubborn");
+    QVERIFY(!shell.isEmpty());
+    LinuxProcessManager manager;
+    QVERIFY(manager.startProcess(
+        QStringList{shell, "-c", "trap '' TERM; while :; do sleep 0.05; done"}));
+    const QString name = QFileInfo(shell).fileName();
+    QVERIFY(waitFor([&] { return !runningPids(name).isEmpty(); }));
+
+    QVERIFY(manager.stopProcess(name, 200));
+    QVERIFY(runningPids(name).isEmpty());
+}
+
+void TestProcessManager::timeoutZeroKillsAtOnce()
+{
+    const QString shell = copyProgram("/bin/sh", "ondtpc-quick");
+    QVERIFY(!shell.isEmpty());
+    const QString mark = m_dir->filePath("terminated");
+    LinuxProcessManager manager;
+    QVERIFY(manager.startProcess(QStringList{
+        shell, "-c",
+        QString("trap 'touch %1; exit 0' TERM; while :; do sleep 0.05; done").arg(mark)}));
+    const QString name = QFileInfo(shell).fileName();
+    QVERIFY(waitFor([&] { return !runningPids(name).isEmpty(); }));
+
+    QVERIFY(manager.stopProcess(name, 0));
+    QVERIFY(runningPids(name).isEmpty());
+    QVERIFY(!QFile::exists(mark)); // never asked politely
+}
+
+void TestProcessManager::restartRunsTheSameExecutableAgain()
+{
+    const QString probe = copyProgram(PROCESS_PROBE, "ondtpc probe");
+    QVERIFY(!probe.isEmpty());
+    const QString name = QFileInfo(probe).fileName();
+    const QString mark = m_dir->filePath("starts");
+    qputenv("ONDTPC_PROBE_MARK", mark.toLocal8Bit());
+    LinuxProcessManager manager;
+    QVERIFY(manager.startProcess(QStringList{'"' + probe + '"', "30"}));
+    QVERIFY(waitFor([&] { return runningPids(name).size() == 1; }));
+    const qint64 first = runningPids(name).first();
+
+    QVERIFY(manager.restartProcess(name, 2000));
+    // The new copy notes its pid once it runs; the old one is gone by then.
+    QList<QByteArray> lines;
+    QVERIFY(waitFor([&] {
+        QFile starts(mark);
+        lines = starts.open(QIODevice::ReadOnly) ? starts.readAll().trimmed().split('\n')
+                                                 : QList<QByteArray>();
+        return lines.size() == 2;
+    }));
+    QCOMPARE(lines.first().toLongLong(), first);
+    QCOMPARE(runningPids(name), QList<qint64>{lines.last().toLongLong()});
+    qunsetenv("ONDTPC_PROBE_MARK");
+}
+
+void TestProcessManager::unknownNamesAndEmptyCommandsFail()
+{
+    LinuxProcessManager manager;
+    QVERIFY(!manager.stopProcess("no-such-program-ondtpc-test", 0));
+    QVERIFY(!manager.restartProcess("no-such-program-ondtpc-test", 0));
+    QVERIFY(!manager.startProcess(QStringList{}));
+    QVERIFY(!manager.startProcess(QString()));
+    QVERIFY(!manager.startProcess(m_dir->filePath("missing-program")));
+}
+
+QTEST_GUILESS_MAIN(TestProcessManager)
+#include "tst_processmanager.moc"

@@ -1,0 +1,215 @@
+#include "ClientHarness.h"
+
+#include "protocol/FieldList.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QHostInfo>
+#include <QThread>
+
+#include <pwd.h>
+#include <unistd.h>
+
+namespace {
+
+bool writeFile(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
+
+QString run(const QString &program, const QStringList &arguments,
+            const QProcessEnvironment &environment)
+{
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(program, arguments);
+    if (!process.waitForFinished(10000) || process.exitCode() != 0)
+        return QString();
+    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+}
+
+} // namespace
+
+ClientHarness::ClientHarness(const QString &printServiceAddress)
+    : m_address(printServiceAddress)
+{}
+
+ClientHarness::~ClientHarness()
+{
+    // Clients first (they may be restoring printers through cupsd), then the rest.
+    for (auto it = m_processes.rbegin(); it != m_processes.rend(); ++it) {
+        QProcess *process = it->get();
+        if (process->state() != QProcess::NotRunning) {
+            process->terminate();
+            if (!process->waitForFinished(5000)) {
+                process->kill();
+                process->waitForFinished(5000);
+            }
+        }
+    }
+    m_processes.clear();
+    if (m_xserver) {
+        m_xserver->kill();
+        m_xserver->waitForFinished(5000);
+    }
+}
+
+bool ClientHarness::start()
+{
+    if (!m_dir.isValid()) {
+        m_error = QStringLiteral("no temporary folder");
+        return false;
+    }
+    for (const char *folder : {"runtime", "appdata/Brindlecore", "registry"}) {
+        if (!QDir().mkpath(m_dir.filePath(QString::fromLatin1(folder)))) {
+            m_error = QStringLiteral("cannot create %1").arg(QString::fromLatin1(folder));
+            return false;
+        }
+    }
+    QFile::setPermissions(m_dir.filePath("runtime"),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    if (!m_cupsd.start() ||
+        !m_cupsd.addQueue(QStringLiteral("ondrel"),
+                          QStringLiteral("ipp://%1/printers/ondrel").arg(m_address),
+                          QStringLiteral("Brindlecore Virtual Printer"))) {
+        m_error = m_cupsd.errorText();
+        return false;
+    }
+    return true;
+}
+
+QProcessEnvironment ClientHarness::clientEnvironment() const
+{
+    QProcessEnvironment environment = m_cupsd.environment();
+    environment.insert("XDG_RUNTIME_DIR", m_dir.filePath("runtime"));
+    environment.insert("ONDTPC_COMMON_APPDATA", m_dir.filePath("appdata"));
+    environment.insert("ONDTPC_REGISTRY_DIR", m_dir.filePath("registry"));
+    environment.remove("SESSION_MANAGER");
+    // In the sanitizer build the client's leak check at exit would turn the exit code the
+    // tests look at into the sanitizer's; leaks are the unit tests' business.
+    if (environment.contains("ASAN_OPTIONS"))
+        environment.insert("ASAN_OPTIONS", environment.value("ASAN_OPTIONS") + ":detect_leaks=0");
+    if (m_display.isEmpty()) {
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        environment.remove("DISPLAY");
+    } else {
+        environment.insert("QT_QPA_PLATFORM", "xcb");
+        environment.insert("DISPLAY", m_display);
+    }
+    return environment;
+}
+
+QProcess *ClientHarness::adopt(std::unique_ptr<QProcess> process)
+{
+    m_processes.push_back(std::move(process));
+    return m_processes.back().get();
+}
+
+QProcess *ClientHarness::startSimulator(const QString &script, int expectTimeoutMs)
+{
+    const QString scriptPath = scratchPath(QStringLiteral("scenario.txt"));
+    writeFile(scriptPath, script.toUtf8());
+    auto process = std::make_unique<QProcess>();
+    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process->start(QStringLiteral(ONDPS_SIM),
+                   {"--listen", m_address, "--script", scriptPath, "--timeout",
+                    QString::number(expectTimeoutMs), "--log", trafficPath()});
+    process->waitForStarted(5000);
+    // The client must find the simulator listening; the log file appears once it does.
+    QDeadlineTimer deadline(5000);
+    while (!QFile::exists(trafficPath()) && !deadline.hasExpired())
+        QThread::msleep(10);
+    return adopt(std::move(process));
+}
+
+QProcess *ClientHarness::startClient(const QStringList &arguments, const QString &program)
+{
+    auto process = std::make_unique<QProcess>();
+    process->setProcessEnvironment(clientEnvironment());
+    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    process->start(program.isEmpty() ? clientProgram() : program, arguments);
+    process->waitForStarted(5000);
+    return adopt(std::move(process));
+}
+
+bool ClientHarness::startXServer()
+{
+    for (int display = 90; display < 140; ++display) {
+        if (QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(display)))
+            continue;
+        m_xserver = std::make_unique<QProcess>();
+        m_xserver->start(QStringLiteral("Xvfb"), {QStringLiteral(":%1").arg(display), "-screen",
+                                                  "0", "1280x800x24", "-nolisten", "tcp"});
+        if (!m_xserver->waitForStarted(5000)) {
+            m_error = QStringLiteral("Xvfb could not be started (package xvfb)");
+            return false;
+        }
+        QDeadlineTimer deadline(10000);
+        const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(display);
+        while (m_xserver->state() == QProcess::Running && !QFile::exists(socket) &&
+               !deadline.hasExpired())
+            QThread::msleep(20);
+        if (m_xserver->state() == QProcess::Running && QFile::exists(socket)) {
+            m_display = QStringLiteral(":%1").arg(display);
+            return true;
+        }
+        m_xserver.reset();
+    }
+    m_error = QStringLiteral("no free X display");
+    return false;
+}
+
+bool ClientHarness::pressReturnInWindow(const QString &title, int timeoutMs)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("DISPLAY", m_display);
+    QDeadlineTimer deadline(timeoutMs);
+    while (!deadline.hasExpired()) {
+        const QString windows =
+            run("xdotool", {"search", "--onlyvisible", "--name", title}, environment);
+        const QString window = windows.section('\n', 0, 0);
+        if (!window.isEmpty()) {
+            // Without a window manager the window must be given the focus before the key.
+            run("xdotool", {"windowfocus", "--sync", window}, environment);
+            QThread::msleep(200);
+            run("xdotool", {"key", "--window", window, "Return"}, environment);
+            run("xdotool", {"key", "Return"}, environment);
+            return true;
+        }
+        QThread::msleep(100);
+    }
+    return false;
+}
+
+QString ClientHarness::trafficPath() const
+{
+    return scratchPath(QStringLiteral("traffic.log"));
+}
+
+QString ClientHarness::logFolder() const
+{
+    return m_dir.filePath("appdata/Brindlecore/ondrel/ondclient/ondtpc/logs");
+}
+
+QString ClientHarness::scratchPath(const QString &name) const
+{
+    return m_dir.filePath(name);
+}
+
+QString ClientHarness::clientProgram() const
+{
+    return QStringLiteral(ONDTPC_CLIENT);
+}
+
+QString ClientHarness::expectedRegistration() const
+{
+    const passwd *entry = getpwuid(geteuid());
+    char host[256] = {};
+    gethostname(host, sizeof host - 1);
+    const QString computer = QString::fromLocal8Bit(host).section('.', 0, 0);
+    return Brindlecore::Core::encodeFieldList(
+        {QStringLiteral("register"), entry ? QString::fromLocal8Bit(entry->pw_name) : QString(),
+         computer});
+}

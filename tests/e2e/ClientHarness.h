@@ -1,0 +1,54 @@
+#pragma once
+
+#include "PrivateCupsd.h"
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+
+#include <memory>
+
+// Everything one end-to-end test needs around the real ondtpc binary: a private cupsd whose
+// virtual printer points the client at a loopback address of the test's own, private home,
+// runtime, registry and log folders, the Print Service simulator on that address, and
+// optionally an X server for dialogs that must be answered like a user would.
+class ClientHarness
+{
+public:
+    explicit ClientHarness(const QString &printServiceAddress);
+    ~ClientHarness();
+
+    // Starts cupsd with the virtual printer; false with errorText() on failure.
+    bool start();
+    QString errorText() const { return m_error; }
+
+    // Runs ondps-sim with the script on the harness's address; its traffic goes to
+    // trafficPath().
+    QProcess *startSimulator(const QString &script, int expectTimeoutMs = 15000);
+    // Runs the client (or a copy of it) with the arguments; the platform is offscreen unless
+    // an X server was started.
+    QProcess *startClient(const QStringList &arguments = {}, const QString &program = QString());
+    // Starts Xvfb on a free display; later clients use it instead of the offscreen platform.
+    bool startXServer();
+    // Presses Return in the window whose title contains the text, once it appears; false when
+    // no such window shows up within the timeout.
+    bool pressReturnInWindow(const QString &title, int timeoutMs = 20000);
+
+    QString trafficPath() const;
+    QString logFolder() const;
+    QString scratchPath(const QString &name) const;
+    QString clientProgram() const;
+    QString expectedRegistration() const;
+
+private:
+    QProcessEnvironment clientEnvironment() const;
+    QProcess *adopt(std::unique_ptr<QProcess> process);
+
+    QString m_address;
+    QTemporaryDir m_dir;
+    PrivateCupsd m_cupsd;
+    QString m_display;
+    std::vector<std::unique_ptr<QProcess>> m_processes;
+    std::unique_ptr<QProcess> m_xserver;
+    QString m_error;
+};

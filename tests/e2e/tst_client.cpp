@@ -1,0 +1,156 @@
+#include "ClientHarness.h"
+
+#include <QtTest>
+
+namespace {
+
+QStringList linesOf(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+}
+
+// The texts one direction of the simulator's traffic log holds, in order.
+QStringList traffic(const QString &path, const QString &direction)
+{
+    QStringList texts;
+    const QString marker = QStringLiteral(" %1 ").arg(direction);
+    for (const QString &line : linesOf(path)) {
+        const qsizetype at = line.indexOf(marker);
+        if (at > 0 && line.indexOf(QLatin1Char('#')) < at)
+            texts.append(line.mid(at + marker.size()));
+    }
+    return texts;
+}
+
+bool finishes(QProcess *process, int timeoutMs)
+{
+    return process->state() == QProcess::NotRunning || process->waitForFinished(timeoutMs);
+}
+
+const QRegularExpression LogLine(
+    R"(^\d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2},\d{3}, \d+, (ERROR|WARN |INFO |DEBUG), [A-Za-z]+, )"
+    R"([A-Za-z]*, .*$)");
+
+} // namespace
+
+class TestClient : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void conversationReconnectionAndOrderlyStop();
+    void secondCopyEndsAtOnce();
+    void renamedExecutableShowsTheFatalError();
+    void unreachableSharedPrinterEndsTheRun();
+};
+
+void TestClient::conversationReconnectionAndOrderlyStop()
+{
+    ClientHarness harness("127.0.0.20");
+    QVERIFY2(harness.start(), qPrintable(harness.errorText()));
+    const QString registration = QRegularExpression::escape(harness.expectedRegistration());
+    QProcess *simulator = harness.startSimulator(
+        QStringLiteral("expect %1\n"
+                       "send 80|20250201090503\n"
+                       "expect Message Not Handled: 80\\|20250201090503\n"
+                       "send hello\n"
+                       "expect Message Not Handled: hello\n"
+                       "send No Response\n"
+                       "expect No Response\n"
+                       "send 58|20250201090503|Apelbrostagin|Qen_us\n"
+                       "expect Message Not Handled: 58\\|20250201090503\\|Apelbrostagin\\|Qen_us\n"
+                       "close\n"
+                       "wait 300\n"
+                       "reopen\n"
+                       "expect %1\n"
+                       "send 4|20250201090503|A1\n"
+                       "expect Message Not Handled: 4\\|20250201090503\\|A1\n")
+            .arg(registration));
+    QProcess *client = harness.startClient();
+
+    QVERIFY2(finishes(simulator, 60000), "the scenario did not end");
+    QCOMPARE(simulator->exitCode(), 0);
+    const QStringList received = traffic(harness.trafficPath(), "<");
+    QCOMPARE(received.count(harness.expectedRegistration()), 2);
+    QCOMPARE(received.first(), harness.expectedRegistration());
+
+    client->terminate();
+    QVERIFY(finishes(client, 15000));
+    QCOMPARE(client->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(client->exitCode(), 0);
+
+    const QStringList user = linesOf(harness.logFolder() + "/ondtpc-userlog.txt");
+    const QStringList dev = linesOf(harness.logFolder() + "/ondtpc-devlog.txt");
+    QVERIFY(user.size() > 10);
+    QVERIFY(dev.size() > user.size());
+    for (const QString &line : user + dev)
+        QVERIFY2(LogLine.match(line).hasMatch(), qPrintable(line));
+    for (const QString &line : user)
+        QVERIFY2(!line.contains(", DEBUG, "), qPrintable(line));
+    QVERIFY(user.last().endsWith(
+        "INFO , TpcApplication, main, Ondrel Laptop Print Client stopped (exit code 0)"));
+    // Between the signal and the end: the default printer put back, connections removed.
+    const QStringList ending =
+        user.mid(user.lastIndexOf(QRegularExpression(".*Received signal.*")));
+    QVERIFY2(ending.size() >= 2 && ending.size() <= 4, qPrintable(ending.join('\n')));
+    QVERIFY(
+        ending.first().endsWith("INFO , TpcApplication, endSession, Received signal 15; stopping"));
+    // The staff password the settings text carried never reaches a log file.
+    for (const QString &line : user + dev)
+        QVERIFY2(!line.contains("pelbrostagin"), qPrintable(line));
+    QVERIFY(user.filter("Recevied: 58|20250201090503|A****|Qen_us").size() == 1);
+}
+
+void TestClient::secondCopyEndsAtOnce()
+{
+    ClientHarness harness("127.0.0.21");
+    QVERIFY2(harness.start(), qPrintable(harness.errorText()));
+    QProcess *simulator = harness.startSimulator(
+        QStringLiteral("expect %1\nwait 30000\n")
+            .arg(QRegularExpression::escape(harness.expectedRegistration())));
+    QProcess *first = harness.startClient();
+    QTRY_VERIFY_WITH_TIMEOUT(traffic(harness.trafficPath(), "<").size() == 1, 20000);
+
+    QProcess *second = harness.startClient();
+    QVERIFY(finishes(second, 15000));
+    QCOMPARE(second->exitCode(), 0);
+    QCOMPARE(first->state(), QProcess::Running);
+    // The second copy never connected.
+    QCOMPARE(traffic(harness.trafficPath(), "<").size(), 1);
+    simulator->kill();
+}
+
+void TestClient::renamedExecutableShowsTheFatalError()
+{
+    ClientHarness harness("127.0.0.22");
+    QVERIFY2(harness.start(), qPrintable(harness.errorText()));
+    QVERIFY2(harness.startXServer(), qPrintable(harness.errorText()));
+    const QString renamed = harness.scratchPath("printclient");
+    QVERIFY(QFile::copy(harness.clientProgram(), renamed));
+    QVERIFY(QFile::setPermissions(renamed, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+
+    QProcess *client = harness.startClient({}, renamed);
+    QVERIFY2(harness.pressReturnInWindow("Ondrel"), "the error dialog did not appear");
+    QVERIFY(finishes(client, 15000));
+    QCOMPARE(client->exitCode(), 0);
+}
+
+void TestClient::unreachableSharedPrinterEndsTheRun()
+{
+    ClientHarness harness("127.0.0.23");
+    QVERIFY2(harness.start(), qPrintable(harness.errorText()));
+    QVERIFY2(harness.startXServer(), qPrintable(harness.errorText()));
+    // Nothing listens on 127.0.0.24: the one shared printer cannot be connected.
+    QProcess *client = harness.startClient({"\\\\127.0.0.24\\nosuch"});
+    QVERIFY2(harness.pressReturnInWindow("Ondrel"), "the error dialog did not appear");
+    QVERIFY(finishes(client, 15000));
+    QCOMPARE(client->exitCode(), 1);
+    const QStringList user = linesOf(harness.logFolder() + "/ondtpc-userlog.txt");
+    QVERIFY(!user.filter("Failed to connect to \\\\127.0.0.24\\nosuch").isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestClient)
+#include "tst_client.moc"
