@@ -29,6 +29,7 @@
 #include "ui/PrintClientDialog.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include <csignal>
 #include <memory>
@@ -93,6 +94,15 @@ int main(int argc, char **argv)
     loggingPreferences.setInt(QStringLiteral("Logging: Maximum Number of Backups"), 3);
     loggingPreferences.setInt(QStringLiteral("Logging: Verbose"), 1);
     loggingPreferences.setInt(QStringLiteral("Logging Level"), 2);
+    // An administrator may override these in the client's preferences file; a missing file
+    // is the normal case, a damaged one is reported once the logger exists.
+    const QString configFolder =
+        UtilsLib::XmlPreferences::configDirectory(AppFolders::ClientSubPath);
+    const QString preferencesFile =
+        configFolder.isEmpty() ? QString() : configFolder + QLatin1String("/ondtpc.xml");
+    const bool preferencesUnreadable = !preferencesFile.isEmpty() &&
+                                       QFileInfo::exists(preferencesFile) &&
+                                       !loggingPreferences.load(preferencesFile, false);
     AppContext::instance().addEntry(std::make_unique<Brindlecore::Core::ObserverManager>(
         QString::fromLatin1(ComponentName), loggingPreferences, logFolder));
     // The context owns the logger; it is taken back at the very end so that it outlives
@@ -108,6 +118,12 @@ int main(int argc, char **argv)
     printerConnector.addObserver(observer);
     UtilsLib::Observable startupLog;
     startupLog.addObserver(observer);
+    if (preferencesUnreadable)
+        UtilsLib::logEvent(&startupLog, QStringLiteral("TpcApplication"),
+                           QStringLiteral("TpcApplication::main"), UtilsLib::LogWarning,
+                           QStringLiteral("Could not read the preferences file %1; the defaults "
+                                          "apply to what it did not set")
+                               .arg(preferencesFile));
 
     // 8-11: the saved session, the application object and the single-instance guard.
     clientPreferences.loadSession();

@@ -51,8 +51,14 @@ Log4CppLogger::Log4CppLogger(const QString &componentName,
                              const QString &logDirectory)
 {
     const bool verbose = setting(preferences, "Logging: Verbose", 1) != 0;
-    const int maxSizeMb = setting(preferences, "Logging: Maximum File Size in MB", 10);
-    const int maxBackups = setting(preferences, "Logging: Maximum Number of Backups", 3);
+    // A size below one megabyte or a negative count (a damaged preferences file) would roll
+    // the files on every line or fail the configuration; the defaults apply instead.
+    int maxSizeMb = setting(preferences, "Logging: Maximum File Size in MB", 10);
+    if (maxSizeMb < 1 || maxSizeMb > 2047)
+        maxSizeMb = 10;
+    int maxBackups = setting(preferences, "Logging: Maximum Number of Backups", 3);
+    if (maxBackups < 0 || maxBackups > 100)
+        maxBackups = 3;
     const QString text =
         configurationText(componentName, logDirectory, maxSizeMb, maxBackups, verbose);
 

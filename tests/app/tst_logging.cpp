@@ -71,6 +71,7 @@ private slots:
     void quietWritesOnlyTheUserLog();
     void disabledWritesNothing();
     void filesRollOverAndKeepTheBackups();
+    void damagedSizesFallBackToTheDefaults();
     void concurrentEventsStayWholeLines();
     void logFilesAreNeverWritableByOthers();
 
@@ -195,6 +196,17 @@ void TestLogging::filesRollOverAndKeepTheBackups()
              (QStringList{"ondtpc-userlog.txt", "ondtpc-userlog.txt.1", "ondtpc-userlog.txt.2"}));
     for (const QString &file : files)
         QVERIFY(QFileInfo(m_logs + '/' + file).size() <= 1048576 + 300);
+}
+
+void TestLogging::damagedSizesFallBackToTheDefaults()
+{
+    // A size of 0 would roll the file on every line; the defaults (10 MB, 3) apply instead.
+    {
+        ObserverManager manager("ondtpc", loggingPreferences(1, 0, 0, -2), m_logs);
+        logSample(manager.getObserver());
+    }
+    QCOMPARE(QDir(m_logs).entryList(QDir::Files), QStringList{"ondtpc-userlog.txt"});
+    QCOMPARE(linesOf(m_logs + "/ondtpc-userlog.txt").size(), 4);
 }
 
 void TestLogging::concurrentEventsStayWholeLines()

@@ -45,6 +45,8 @@ private slots:
     void secondCopyEndsAtOnce();
     void renamedExecutableShowsTheFatalError();
     void unreachableSharedPrinterEndsTheRun();
+    void preferencesFileSetsTheLogging_data();
+    void preferencesFileSetsTheLogging();
 };
 
 void TestClient::conversationReconnectionAndOrderlyStop()
@@ -150,6 +152,50 @@ void TestClient::unreachableSharedPrinterEndsTheRun()
     QCOMPARE(client->exitCode(), 1);
     const QStringList user = linesOf(harness.logFolder() + "/ondtpc-userlog.txt");
     QVERIFY(!user.filter("Failed to connect to \\\\127.0.0.24\\nosuch").isEmpty());
+}
+
+void TestClient::preferencesFileSetsTheLogging_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("devlog");
+    QTest::addColumn<QString>("warning");
+
+    QTest::newRow("verbose off") << QByteArray("<?xml version=\"1.0\" encoding=\"utf-8\" ?>\r\n"
+                                               "<Settings>\r\n<entry name='Logging: Verbose'>0"
+                                               "</entry>\r\n</Settings>\r\n")
+                                 << false << QString();
+    QTest::newRow("garbage") << QByteArray("\x01\x02<Settings><entry name='x'>") << true
+                             << QString("WARN , TpcApplication, main, Could not read the "
+                                        "preferences file ");
+}
+
+void TestClient::preferencesFileSetsTheLogging()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(bool, devlog);
+    QFETCH(QString, warning);
+
+    ClientHarness harness("127.0.0.25");
+    QVERIFY2(harness.start(), qPrintable(harness.errorText()));
+    const QString config = harness.logFolder() + "/../config";
+    QVERIFY(QDir().mkpath(config));
+    QFile file(config + "/ondtpc.xml");
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+    file.close();
+
+    QProcess *simulator = harness.startSimulator(QStringLiteral("expect register:.*\n"));
+    QProcess *client = harness.startClient();
+    QVERIFY(finishes(simulator, 30000));
+    client->terminate();
+    QVERIFY(finishes(client, 15000));
+    QCOMPARE(client->exitCode(), 0);
+
+    QCOMPARE(QFile::exists(harness.logFolder() + "/ondtpc-devlog.txt"), devlog);
+    const QStringList user = linesOf(harness.logFolder() + "/ondtpc-userlog.txt");
+    QVERIFY(user.last().endsWith("stopped (exit code 0)"));
+    QCOMPARE(user.filter("Could not read the preferences file").size(), warning.isEmpty() ? 0 : 1);
+    if (!warning.isEmpty())
+        QVERIFY(!user.filter(warning).isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestClient)
