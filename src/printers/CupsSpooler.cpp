@@ -109,6 +109,24 @@ private:
     QString m_error;
 };
 
+// Runs work with the user's destinations locked and a connection to the scheduler, both taken by
+// the deadline; when either cannot be had, error says why and work does not run.
+template <typename Work>
+void withDestinations(CupsSpooler::Deadline deadline, QString &error, Work work)
+{
+    std::unique_lock<std::timed_mutex> lock(destinationsLock(), std::defer_lock);
+    if (!lock.try_lock_until(deadline)) {
+        error = timedOutText();
+        return;
+    }
+    const Connection connection = Connection::toScheduler(deadline);
+    if (!connection.http()) {
+        error = connection.error();
+        return;
+    }
+    work(connection.http());
+}
+
 QString localPrinterUri(const QString &queueName)
 {
     char uri[HTTP_MAX_URI];
@@ -225,31 +243,23 @@ QString CupsSpooler::Queue::server() const
 CupsSpooler::Listing CupsSpooler::listQueues(Deadline deadline)
 {
     Listing listing;
-    std::unique_lock<std::timed_mutex> lock(destinationsLock(), std::defer_lock);
-    if (!lock.try_lock_until(deadline)) {
-        listing.error = timedOutText();
-        return listing;
-    }
-    const Connection connection = Connection::toScheduler(deadline);
-    if (!connection.http()) {
-        listing.error = connection.error();
-        return listing;
-    }
-    const Destinations destinations(connection.http(), deadline);
-    listing.ok = destinations.ok;
-    listing.error = destinations.error;
-    for (int i = 0; listing.ok && i < destinations.count; ++i) {
-        const cups_dest_t &dest = destinations.dests[i];
-        if (dest.instance)
-            continue; // a user's named set of options, not a queue of its own
-        Queue queue;
-        queue.name = QString::fromUtf8(dest.name);
-        queue.info = optionText(dest, "printer-info");
-        queue.deviceUri = optionText(dest, "device-uri");
-        queue.printerUri = optionText(dest, "printer-uri-supported");
-        queue.isDefault = dest.is_default != 0;
-        listing.queues.append(queue);
-    }
+    withDestinations(deadline, listing.error, [&](http_t *http) {
+        const Destinations destinations(http, deadline);
+        listing.ok = destinations.ok;
+        listing.error = destinations.error;
+        for (int i = 0; listing.ok && i < destinations.count; ++i) {
+            const cups_dest_t &dest = destinations.dests[i];
+            if (dest.instance)
+                continue; // a user's named set of options, not a queue of its own
+            Queue queue;
+            queue.name = QString::fromUtf8(dest.name);
+            queue.info = optionText(dest, "printer-info");
+            queue.deviceUri = optionText(dest, "device-uri");
+            queue.printerUri = optionText(dest, "printer-uri-supported");
+            queue.isDefault = dest.is_default != 0;
+            listing.queues.append(queue);
+        }
+    });
     return listing;
 }
 
@@ -309,70 +319,54 @@ CupsSpooler::Outcome CupsSpooler::deleteQueue(const QString &queueName, Deadline
 CupsSpooler::Outcome CupsSpooler::setUserDefault(const QString &queueName, Deadline deadline)
 {
     Outcome outcome;
-    std::unique_lock<std::timed_mutex> lock(destinationsLock(), std::defer_lock);
-    if (!lock.try_lock_until(deadline)) {
-        outcome.error = timedOutText();
-        return outcome;
-    }
-    const Connection connection = Connection::toScheduler(deadline);
-    if (!connection.http()) {
-        outcome.error = connection.error();
-        return outcome;
-    }
-    const Destinations destinations(connection.http(), deadline);
-    cups_dest_t *dest = destinations.ok ? destinations.find(queueName) : nullptr;
-    if (!dest) {
-        outcome.error = destinations.ok ? QStringLiteral("The printer or class does not exist.")
-                                        : destinations.error;
-        return outcome;
-    }
-    for (int i = 0; i < destinations.count; ++i)
-        destinations.dests[i].is_default = 0;
-    dest->is_default = 1;
-    outcome.ok = cupsSetDests2(connection.http(), destinations.count, destinations.dests) == 0;
-    if (!outcome.ok)
-        outcome.error = lastErrorText(deadline);
+    withDestinations(deadline, outcome.error, [&](http_t *http) {
+        const Destinations destinations(http, deadline);
+        cups_dest_t *dest = destinations.ok ? destinations.find(queueName) : nullptr;
+        if (!dest) {
+            outcome.error = destinations.ok ? QStringLiteral("The printer or class does not exist.")
+                                            : destinations.error;
+            return;
+        }
+        for (int i = 0; i < destinations.count; ++i)
+            destinations.dests[i].is_default = 0;
+        dest->is_default = 1;
+        outcome.ok = cupsSetDests2(http, destinations.count, destinations.dests) == 0;
+        if (!outcome.ok)
+            outcome.error = lastErrorText(deadline);
+    });
     return outcome;
 }
 
 CupsSpooler::ResetOutcome CupsSpooler::resetUserOptions(const QString &queueName, Deadline deadline)
 {
     ResetOutcome outcome;
-    std::unique_lock<std::timed_mutex> lock(destinationsLock(), std::defer_lock);
-    if (!lock.try_lock_until(deadline)) {
-        outcome.error = timedOutText();
-        return outcome;
-    }
-    const Connection connection = Connection::toScheduler(deadline);
-    if (!connection.http()) {
-        outcome.error = connection.error();
-        return outcome;
-    }
-    cups_dest_t *dests = nullptr;
-    int count = cupsGetDests2(connection.http(), &dests);
-    const ipp_status_t status = cupsLastError();
-    if (count == 0 && failed(status) && status != IPP_STATUS_ERROR_NOT_FOUND) {
-        outcome.error = lastErrorText(deadline);
-        return outcome;
-    }
-    const QByteArray name = queueName.toUtf8();
-    const cups_dest_t *dest = cupsGetDest(name.constData(), nullptr, count, dests);
-    if (!dest) {
+    withDestinations(deadline, outcome.error, [&](http_t *http) {
+        cups_dest_t *dests = nullptr;
+        int count = cupsGetDests2(http, &dests);
+        const ipp_status_t status = cupsLastError();
+        if (count == 0 && failed(status) && status != IPP_STATUS_ERROR_NOT_FOUND) {
+            outcome.error = lastErrorText(deadline);
+            return;
+        }
+        const QByteArray name = queueName.toUtf8();
+        const cups_dest_t *dest = cupsGetDest(name.constData(), nullptr, count, dests);
+        if (!dest) {
+            cupsFreeDests(count, dests);
+            outcome.error = QStringLiteral("The printer or class does not exist.");
+            return;
+        }
+        // Removing and adding the queue again drops the user's overrides; the default is kept.
+        const int wasDefault = dest->is_default;
+        count = cupsRemoveDest(name.constData(), nullptr, count, &dests);
+        count = cupsAddDest(name.constData(), nullptr, count, &dests);
+        if (cups_dest_t *fresh = cupsGetDest(name.constData(), nullptr, count, dests))
+            fresh->is_default = wasDefault;
+        const bool written = cupsSetDests2(http, count, dests) == 0;
         cupsFreeDests(count, dests);
-        outcome.error = QStringLiteral("The printer or class does not exist.");
-        return outcome;
-    }
-    // Removing and adding the queue again drops the user's overrides; the default is kept.
-    const int wasDefault = dest->is_default;
-    count = cupsRemoveDest(name.constData(), nullptr, count, &dests);
-    count = cupsAddDest(name.constData(), nullptr, count, &dests);
-    if (cups_dest_t *fresh = cupsGetDest(name.constData(), nullptr, count, dests))
-        fresh->is_default = wasDefault;
-    const bool written = cupsSetDests2(connection.http(), count, dests) == 0;
-    cupsFreeDests(count, dests);
-    outcome.step = written ? ResetStep::Done : ResetStep::WriteFailed;
-    if (!written)
-        outcome.error = lastErrorText(deadline);
+        outcome.step = written ? ResetStep::Done : ResetStep::WriteFailed;
+        if (!written)
+            outcome.error = lastErrorText(deadline);
+    });
     return outcome;
 }
 
