@@ -51,8 +51,12 @@ ClientHarness::~ClientHarness()
     }
     m_processes.clear();
     if (m_xserver) {
-        m_xserver->kill();
-        m_xserver->waitForFinished(5000);
+        // A killed Xvfb leaves its lock file behind; a terminated one removes it.
+        m_xserver->terminate();
+        if (!m_xserver->waitForFinished(5000)) {
+            m_xserver->kill();
+            m_xserver->waitForFinished(5000);
+        }
     }
 }
 
@@ -137,29 +141,35 @@ QProcess *ClientHarness::startClient(const QStringList &arguments, const QString
 
 bool ClientHarness::startXServer()
 {
-    for (int display = 90; display < 140; ++display) {
-        if (QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(display)))
-            continue;
-        m_xserver = std::make_unique<QProcess>();
-        m_xserver->start(QStringLiteral("Xvfb"), {QStringLiteral(":%1").arg(display), "-screen",
-                                                  "0", "1280x800x24", "-nolisten", "tcp"});
-        if (!m_xserver->waitForStarted(5000)) {
-            m_error = QStringLiteral("Xvfb could not be started (package xvfb)");
-            return false;
-        }
-        QDeadlineTimer deadline(10000);
-        const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(display);
-        while (m_xserver->state() == QProcess::Running && !QFile::exists(socket) &&
-               !deadline.hasExpired())
-            QThread::msleep(20);
-        if (m_xserver->state() == QProcess::Running && QFile::exists(socket)) {
-            m_display = QStringLiteral(":%1").arg(display);
-            return true;
-        }
+    // Xvfb picks a free display itself (stale lock files of dead servers included) and writes
+    // its number to the descriptor once it accepts connections.
+    m_xserver = std::make_unique<QProcess>();
+    m_xserver->start(QStringLiteral("Xvfb"),
+                     {"-displayfd", "1", "-screen", "0", "1280x800x24", "-nolisten", "tcp"});
+    if (!m_xserver->waitForStarted(5000)) {
+        m_error = QStringLiteral("Xvfb could not be started (package xvfb)");
         m_xserver.reset();
+        return false;
     }
-    m_error = QStringLiteral("no free X display");
-    return false;
+    QByteArray number;
+    QDeadlineTimer deadline(15000);
+    while (!number.contains('\n') && m_xserver->state() == QProcess::Running &&
+           !deadline.hasExpired()) {
+        m_xserver->waitForReadyRead(100);
+        number += m_xserver->readAllStandardOutput();
+    }
+    bool ok = false;
+    const int display = number.trimmed().toInt(&ok);
+    if (!number.contains('\n') || !ok || m_xserver->state() != QProcess::Running) {
+        m_error = QStringLiteral("Xvfb did not start: %1")
+                      .arg(QString::fromLocal8Bit(m_xserver->readAllStandardError()).trimmed());
+        m_xserver->kill();
+        m_xserver->waitForFinished(5000);
+        m_xserver.reset();
+        return false;
+    }
+    m_display = QStringLiteral(":%1").arg(display);
+    return true;
 }
 
 bool ClientHarness::pressReturnInWindow(const QString &title, int timeoutMs)
