@@ -10,8 +10,10 @@
 
 namespace {
 
-// A client that connects but never registers is given this long before the peer moves on.
+// A client that connects but never registers, or never answers the text, is given this long
+// before the peer moves on; a busy machine may slow the client down, but never this much.
 const int RegistrationWaitMs = 10000;
+const int ReplyWaitMs = 10000;
 
 } // namespace
 
@@ -25,7 +27,7 @@ FlappingPeer::FlappingPeer(const QString &address, const QString &registration, 
 {
     m_holdTimer.setSingleShot(true);
     m_holdTimer.setTimerType(Qt::PreciseTimer);
-    connect(&m_holdTimer, &QTimer::timeout, this, &FlappingPeer::drop);
+    connect(&m_holdTimer, &QTimer::timeout, this, &FlappingPeer::holdEnded);
     connect(&m_server, &QTcpServer::newConnection, this, &FlappingPeer::accept);
 }
 
@@ -64,6 +66,7 @@ void FlappingPeer::accept()
         m_socket = socket;
         m_pending.clear();
         m_textsOnConnection = 0;
+        m_awaitingReply = false;
         Cycle cycle;
         cycle.acceptedAtMs = m_clock.elapsed();
         m_cycles.append(cycle);
@@ -96,6 +99,10 @@ void FlappingPeer::textReceived(const QByteArray &text)
         ++cycle.registrations;
     else if (m_exchangeText && text == Reply.toUtf8())
         cycle.replied = true;
+    if (cycle.replied && m_awaitingReply) {
+        drop();
+        return;
+    }
     if (!first)
         return;
 
@@ -125,15 +132,28 @@ void FlappingPeer::lostByClient()
         m_server.close();
 }
 
+void FlappingPeer::holdEnded()
+{
+    // The connection is held at least the hold time, and with a text until its reply is in.
+    if (m_exchangeText && m_socket && !m_cycles.last().replied && !m_awaitingReply) {
+        m_awaitingReply = true;
+        m_holdTimer.start(ReplyWaitMs);
+        return;
+    }
+    drop();
+}
+
 void FlappingPeer::drop()
 {
     QTcpSocket *socket = m_socket;
     if (!socket)
         return;
     // Anything the client sent up to now counts; what follows is the drop's own business.
+    m_awaitingReply = false;
     readTexts();
     if (!m_socket)
         return;
+    m_holdTimer.stop();
     Cycle &cycle = m_cycles.last();
     // An end of stream or a reset the event loop has not reported yet still counts.
     char byte;

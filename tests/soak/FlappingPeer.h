@@ -26,7 +26,7 @@ public:
         int registrations = 0;
         // The client closed or reset the connection while the peer still held it.
         bool closedByClient = false;
-        // With a text exchange: the reply arrived before the drop and was the right one.
+        // With a text exchange: the right reply arrived before the drop.
         bool replied = false;
         bool droppedWithReset = false;
         int fileDescriptors = -1;
@@ -38,9 +38,10 @@ public:
     static inline const QString Text = QStringLiteral("80|20250201090503");
     static inline const QString Reply = QStringLiteral("Message Not Handled: 80|20250201090503");
 
-    // With exchangeText the peer sends Text once the registration is in, expects Reply within
-    // the hold time, and sends Text again just before it drops the connection (so that reply
-    // meets a closed or reset connection).
+    // The connection is held holdMs from the registration on. With exchangeText the peer sends
+    // Text once the registration is in, holds the connection until Reply is in too, and sends
+    // Text again just before it drops the connection (so that reply meets a closed or reset
+    // connection).
     FlappingPeer(const QString &address, const QString &registration, bool exchangeText, int holdMs,
                  QObject *parent = nullptr);
     ~FlappingPeer() override;
@@ -63,6 +64,7 @@ private:
     void readTexts();
     void textReceived(const QByteArray &text);
     void lostByClient();
+    void holdEnded();
     void drop();
 
     QTcpServer m_server;
@@ -77,6 +79,7 @@ private:
     QTcpSocket *m_socket = nullptr; // the connection held now
     QByteArray m_pending;           // bytes of the current connection after its last NUL
     int m_textsOnConnection = 0;
+    bool m_awaitingReply = false; // the hold time is over, the reply is not in yet
     QTimer m_holdTimer;
     QElapsedTimer m_clock;
     QList<Cycle> m_cycles;

@@ -97,6 +97,7 @@ void verifyRun(const FlappingPeer &peer, int cycles, bool exchangeText, int reco
     }
 
     const QList<qint64> delays = peer.reconnectionDelays();
+    QCOMPARE(delays.size(), cycles - 1);
     const auto [shortest, longest] = std::minmax_element(delays.begin(), delays.end());
     const Trend trend = trendOf(run);
     qInfo("%s: %d connections, %d registrations in %lld s; descriptors %d -> %d, resident "
