@@ -125,8 +125,17 @@ int main(int argc, char **argv)
                                           "apply to what it did not set")
                                .arg(preferencesFile));
 
-    // 8-11: the saved session, the application object and the single-instance guard.
-    clientPreferences.loadSession();
+    // 8-11: the saved session, the application object and the single-instance guard. A
+    // missing session file is normal (first run, or not installed); one that is there but
+    // cannot be used silently puts the staff password back to the default, which the staff
+    // would otherwise find out only at the next approval.
+    if (!clientPreferences.loadSession() &&
+        QFileInfo::exists(PrintClientPreferences::sessionFilePath()))
+        UtilsLib::logEvent(&startupLog, QStringLiteral("TpcApplication"),
+                           QStringLiteral("TpcApplication::main"), UtilsLib::LogWarning,
+                           QStringLiteral("Could not read the session file %1; the default "
+                                          "staff password applies")
+                               .arg(PrintClientPreferences::sessionFilePath()));
     TpcApplication application(argc, argv, &clientPreferences);
     if (application.isRunning())
         return 0;

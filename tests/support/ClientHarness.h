@@ -34,8 +34,17 @@ public:
     // no such window shows up within the timeout.
     bool pressReturnInWindow(const QString &title, int timeoutMs = 20000);
 
+    // Adds a variable to the environment of clients started from now on.
+    void setClientVariable(const QString &name, const QString &value);
+
     QString trafficPath() const;
     QString logFolder() const;
+    // Where the administrator's preferences file ondtpc.xml goes.
+    QString configFolder() const;
+    // The client's home folder (its session file is in .ondTpc there).
+    QString homeFolder() const;
+    // ONDTPC_REGISTRY_DIR of the client: the hive files of every root key.
+    QString registryFolder() const;
     QString scratchPath(const QString &name) const;
     QString clientProgram() const;
     QString expectedRegistration() const;
@@ -50,5 +59,6 @@ private:
     QString m_display;
     std::vector<std::unique_ptr<QProcess>> m_processes;
     std::unique_ptr<QProcess> m_xserver;
+    QProcessEnvironment m_extraVariables;
     QString m_error;
 };

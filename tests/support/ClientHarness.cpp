@@ -89,8 +89,9 @@ QProcessEnvironment ClientHarness::clientEnvironment() const
     QProcessEnvironment environment = m_cupsd.environment();
     environment.insert("XDG_RUNTIME_DIR", m_dir.filePath("runtime"));
     environment.insert("ONDTPC_COMMON_APPDATA", m_dir.filePath("appdata"));
-    environment.insert("ONDTPC_REGISTRY_DIR", m_dir.filePath("registry"));
+    environment.insert("ONDTPC_REGISTRY_DIR", registryFolder());
     environment.remove("SESSION_MANAGER");
+    environment.insert(m_extraVariables);
     // In the sanitizer build the client's leak check at exit would turn the exit code the
     // tests look at into the sanitizer's; leaks are the unit tests' business.
     if (environment.contains("ASAN_OPTIONS"))
@@ -201,6 +202,26 @@ QString ClientHarness::trafficPath() const
 QString ClientHarness::logFolder() const
 {
     return m_dir.filePath("appdata/Brindlecore/ondrel/ondclient/ondtpc/logs");
+}
+
+QString ClientHarness::configFolder() const
+{
+    return m_dir.filePath("appdata/Brindlecore/ondrel/ondclient/ondtpc/config");
+}
+
+QString ClientHarness::homeFolder() const
+{
+    return m_cupsd.homePath();
+}
+
+QString ClientHarness::registryFolder() const
+{
+    return m_dir.filePath("registry");
+}
+
+void ClientHarness::setClientVariable(const QString &name, const QString &value)
+{
+    m_extraVariables.insert(name, value);
 }
 
 QString ClientHarness::scratchPath(const QString &name) const

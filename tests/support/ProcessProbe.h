@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+
+// What the kernel says about a running process: its open file descriptors and its resident
+// memory now and at its peak, read from /proc. Each reading is -1 once the process is gone.
+class ProcessProbe
+{
+public:
+    explicit ProcessProbe(qint64 pid)
+        : m_pid(pid)
+    {}
+
+    int openFileDescriptors() const
+    {
+        const QDir folder(QStringLiteral("/proc/%1/fd").arg(m_pid));
+        if (!folder.exists())
+            return -1;
+        return int(folder.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot).size());
+    }
+    qint64 residentKiB() const { return statusValueKiB("VmRSS:"); }
+    qint64 peakResidentKiB() const { return statusValueKiB("VmHWM:"); }
+
+private:
+    // A "Name:   1234 kB" line of /proc/PID/status.
+    qint64 statusValueKiB(const QByteArray &name) const
+    {
+        QFile status(QStringLiteral("/proc/%1/status").arg(m_pid));
+        if (!status.open(QIODevice::ReadOnly))
+            return -1;
+        for (const QByteArray &line : status.readAll().split('\n')) {
+            if (line.startsWith(name))
+                return line.mid(name.size()).trimmed().split(' ').value(0).toLongLong();
+        }
+        return -1;
+    }
+
+    qint64 m_pid;
+};
