@@ -1,14 +1,17 @@
 #include "app/Log4CppLogger.h"
 
+#include "app/Log4CppLineLayout.h"
 #include "app/ObservableEvent.h"
 #include "settings/XmlPreferences.h"
 
 #include <QFile>
 #include <QMutex>
+#include <QStringBuilder>
 #include <QTemporaryFile>
 
 #include <log4cpp/Category.hh>
 #include <log4cpp/Configurator.hh>
+#include <log4cpp/LayoutAppender.hh>
 #include <log4cpp/PropertyConfigurator.hh>
 
 #include <iostream>
@@ -38,6 +41,19 @@ const char *const VerboseConfiguration =
     "log4j.appender.devlog.maxBackupIndex=%%maxBackups%%\n"
     "log4j.appender.devlog.layout=org.apache.log4j.PatternLayout\n"
     "log4j.appender.devlog.layout.ConversionPattern=%d, %t, %-5p, %m%n";
+
+// log4cpp's PatternLayout builds three string streams for every line it writes; the line
+// layout writes the same bytes directly. It replaces the configured layouts only when it
+// formats sample events exactly as PatternLayout does.
+void useLineLayout()
+{
+    if (!Log4CppLineLayout::matchesPatternLayout())
+        return;
+    for (log4cpp::Appender *appender : log4cpp::Category::getRoot().getAllAppenders()) {
+        if (auto *layoutAppender = dynamic_cast<log4cpp::LayoutAppender *>(appender))
+            layoutAppender->setLayout(new Log4CppLineLayout); // the appender owns its layout
+    }
+}
 
 int setting(const UtilsLib::XmlPreferences &preferences, const char *key, int defaultValue)
 {
@@ -72,6 +88,7 @@ Log4CppLogger::Log4CppLogger(const QString &componentName,
                 throw log4cpp::ConfigureFailure("cannot write the configuration file");
             log4cpp::PropertyConfigurator::configure(
                 QFile::encodeName(file.fileName()).toStdString());
+            useLineLayout();
         } catch (const log4cpp::ConfigureFailure &failure) {
             std::cerr << "Log4cpp Configuriguration threw an exception:" << failure.what()
                       << std::endl;
@@ -119,7 +136,8 @@ void Log4CppLogger::notify(const UtilsLib::ObservableEvent &event)
     log4cpp::Category *&category = m_categories[event.type()];
     if (!category)
         category = &log4cpp::Category::getInstance(event.type().toStdString());
-    const QString message = event.source() + QLatin1String(", ") + event.methodName() +
-                            QLatin1String(", ") + event.text();
+    // Joined in one allocation, converted to UTF-8 once.
+    const QString message = event.source() % QLatin1String(", ") % event.methodName() %
+                            QLatin1String(", ") % event.text();
     category->log(priorityForLevel(event.level()), message.toStdString());
 }

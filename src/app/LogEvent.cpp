@@ -5,6 +5,23 @@
 
 namespace UtilsLib {
 
+namespace {
+
+// The type texts of the six kinds are made once, not converted again for every event.
+QString typeText(const char *type)
+{
+    static const QString known[] = {QStringLiteral("Error"),   QStringLiteral("Application"),
+                                    QStringLiteral("Warning"), QStringLiteral("Info"),
+                                    QStringLiteral("Verbose"), QStringLiteral("Trace")};
+    for (const QString &text : known) {
+        if (text == QLatin1String(type))
+            return text;
+    }
+    return QString::fromLatin1(type);
+}
+
+} // namespace
+
 void logEvent(const Observable *observable, const QString &source, const QString &origin,
               const QString &type, int level, const QString &text)
 {
@@ -19,7 +36,7 @@ void logEvent(const Observable *observable, const QString &source, const QString
 {
     if (!observable || !observable->hasObservers())
         return;
-    logEvent(observable, source, origin, QString::fromLatin1(kind.type), kind.level, text);
+    logEvent(observable, source, origin, typeText(kind.type), kind.level, text);
 }
 
 TraceScope::TraceScope(const Observable *observable, const QString &source, const QString &origin)
@@ -29,14 +46,13 @@ TraceScope::TraceScope(const Observable *observable, const QString &source, cons
         return;
     m_source = source;
     m_origin = origin;
-    logEvent(m_observable, m_source, m_origin, LogTrace, QStringLiteral("Enter: %1").arg(m_origin));
+    logEvent(m_observable, m_source, m_origin, LogTrace, QStringLiteral("Enter: ") + m_origin);
 }
 
 TraceScope::~TraceScope()
 {
     if (m_observable)
-        logEvent(m_observable, m_source, m_origin, LogTrace,
-                 QStringLiteral("Exit: %1").arg(m_origin));
+        logEvent(m_observable, m_source, m_origin, LogTrace, QStringLiteral("Exit: ") + m_origin);
 }
 
 } // namespace UtilsLib

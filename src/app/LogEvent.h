@@ -1,10 +1,12 @@
 #pragma once
 
+#include "app/Observable.h"
+
 #include <QString>
 
-namespace UtilsLib {
+#include <concepts>
 
-class Observable;
+namespace UtilsLib {
 
 // The type texts and level numbers every log event uses; the logger maps the level to a
 // log4cpp priority and uses the type as category name.
@@ -27,6 +29,17 @@ void logEvent(const Observable *observable, const QString &source, const QString
               const QString &type, int level, const QString &text);
 void logEvent(const Observable *observable, const QString &source, const QString &origin,
               LogKind kind, const QString &text);
+// The same, with a text that costs something to build (a wire text masked, a number
+// formatted): makeText runs only when the event has a receiver.
+template <typename TextMaker>
+requires std::invocable<TextMaker &> &&
+    std::convertible_to<std::invoke_result_t<TextMaker &>, QString>
+void logEvent(const Observable *observable, const QString &source, const QString &origin,
+              LogKind kind, TextMaker &&makeText)
+{
+    if (observable && observable->hasObservers())
+        logEvent(observable, source, origin, kind, QString(makeText()));
+}
 
 // Writes "Enter: <origin>" when built and "Exit: <origin>" when destroyed (type "Trace",
 // level 9), so the developer log shows where each operation starts and ends.

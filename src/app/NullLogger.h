@@ -7,4 +7,5 @@ class NullLogger : public UtilsLib::Observer
 {
 public:
     void notify(const UtilsLib::ObservableEvent &) override {}
+    bool discardsEvents() const override { return true; }
 };

@@ -8,7 +8,7 @@ namespace UtilsLib {
 
 void Observable::addObserver(Observer *observer)
 {
-    if (!observer ||
+    if (!observer || observer->discardsEvents() ||
         std::find(m_observers.begin(), m_observers.end(), observer) != m_observers.end())
         return;
     m_observers.push_back(observer);

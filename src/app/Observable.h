@@ -18,7 +18,7 @@ public:
     Observable &operator=(const Observable &other) = default;
     virtual ~Observable() = default;
 
-    // Null and observers already present are ignored.
+    // Null, discarding (Observer::discardsEvents) and already present observers are ignored.
     virtual void addObserver(Observer *observer);
     void removeObserver(Observer *observer);
     void notifyObservers(const ObservableEvent &event) const;

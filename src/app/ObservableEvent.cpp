@@ -3,12 +3,12 @@
 namespace UtilsLib {
 
 ObservableEvent::ObservableEvent()
-    : m_time(QDateTime::currentDateTime())
+    : m_msecsSinceEpoch(QDateTime::currentMSecsSinceEpoch())
 {}
 
 ObservableEvent::ObservableEvent(const QString &type, const QString &source, const QString &text,
                                  qint16 level, const QString &origin)
-    : m_time(QDateTime::currentDateTime())
+    : m_msecsSinceEpoch(QDateTime::currentMSecsSinceEpoch())
     , m_type(type)
     , m_source(source)
     , m_text(text)

@@ -19,7 +19,9 @@ public:
     ObservableEvent(const ObservableEvent &) = default;
     ObservableEvent &operator=(const ObservableEvent &) = default;
 
-    const QDateTime &time() const { return m_time; }
+    // The local time the event was built. Building reads only the system clock; the
+    // conversion to local time, which consults the time zone, is left to readers.
+    QDateTime time() const { return QDateTime::fromMSecsSinceEpoch(m_msecsSinceEpoch); }
     const QString &type() const { return m_type; }
     const QString &source() const { return m_source; }
     const QString &text() const { return m_text; }
@@ -28,7 +30,7 @@ public:
     const QString &methodName() const { return m_methodName; }
 
 private:
-    QDateTime m_time;
+    qint64 m_msecsSinceEpoch;
     QString m_type;
     QString m_source;
     QString m_text;

@@ -28,12 +28,12 @@ void OpcConnection::messageReceived(const QString &text)
 {
     UtilsLib::TraceScope trace(this, Source, ReceivedOrigin);
     logEvent(this, Source, ReceivedOrigin, UtilsLib::LogInfo,
-             QStringLiteral("Recevied: %1").arg(maskSecretFields(text)));
+             [&] { return QStringLiteral("Recevied: ") + maskSecretFields(text); });
     const QString reply =
         m_dispatcher ? m_dispatcher->dispatch(PrintServiceSource, text) : QString();
     // A failed write has already scheduled a reconnection; the reply is not kept.
     if (m_messageClient)
         m_messageClient->sendMessage(reply);
     logEvent(this, Source, ReceivedOrigin, UtilsLib::LogInfo,
-             QStringLiteral("Sent: %1").arg(maskSecretFields(reply)));
+             [&] { return QStringLiteral("Sent: ") + maskSecretFields(reply); });
 }

@@ -24,7 +24,7 @@ QString OpcMessageDispatcher::dispatch(const QString &source, const QString &tex
 {
     UtilsLib::TraceScope trace(this, Source, DispatchOrigin);
     logEvent(this, Source, DispatchOrigin, UtilsLib::LogInfo,
-             QStringLiteral("Message to dispatch=%1").arg(maskSecretFields(text)));
+             [&] { return QStringLiteral("Message to dispatch=") + maskSecretFields(text); });
 
     if (text == Brindlecore::Core::NO_RESPONSE) {
         logEvent(this, Source, DispatchOrigin, UtilsLib::LogWarning,
@@ -58,7 +58,8 @@ QString OpcMessageDispatcher::dispatch(const QString &source, const QString &tex
              QStringLiteral("Attempting to handle message"));
 
     const QString reply = message->handle(source, text);
-    logEvent(this, Source, DispatchOrigin, UtilsLib::LogInfo,
-             QStringLiteral("Message handled.  Returning: %1").arg(maskSecretFields(reply)));
+    logEvent(this, Source, DispatchOrigin, UtilsLib::LogInfo, [&] {
+        return QStringLiteral("Message handled.  Returning: ") + maskSecretFields(reply);
+    });
     return reply;
 }

@@ -21,6 +21,13 @@ QString origin(const char *method)
     return Source + QLatin1String("::") + QLatin1String(method);
 }
 
+// The origins of the methods every text passes through, made once rather than per call.
+const QString DataAvailableOrigin = origin("dataAvailable");
+const QString ReadAvailableDataOrigin = origin("readAvailableData");
+const QString SendMessageOrigin = origin("sendMessage");
+const QString WriteDataOrigin = origin("writeData");
+const QString WriteCompletedOrigin = origin("writeCompleted");
+
 } // namespace
 
 PrintClientMessager::PrintClientMessager(UtilsLib::Observer *observer, int reconnectDelayMs,
@@ -127,7 +134,7 @@ void PrintClientMessager::connectionEstablished()
 
 void PrintClientMessager::dataAvailable()
 {
-    TraceScope trace(this, Source, origin("dataAvailable"));
+    TraceScope trace(this, Source, DataAvailableOrigin);
     if (m_delivering)
         return; // the delivery under way reads these bytes once its text is answered
     const QByteArray data = readAvailableData();
@@ -141,7 +148,7 @@ void PrintClientMessager::dataAvailable()
 
 QByteArray PrintClientMessager::readAvailableData()
 {
-    TraceScope trace(this, Source, origin("readAvailableData"));
+    TraceScope trace(this, Source, ReadAvailableDataOrigin);
     return m_socket->readAll();
 }
 
@@ -157,7 +164,7 @@ void PrintClientMessager::handleBufferedTexts()
             continue;
         }
         if (result == NulTextBuffer::Result::Overflow) {
-            logEvent(this, Source, origin("dataAvailable"), UtilsLib::LogError,
+            logEvent(this, Source, DataAvailableOrigin, UtilsLib::LogError,
                      QStringLiteral("Received more than %1 bytes without a message terminator; "
                                     "dropping the connection")
                          .arg(m_received.maxTextBytes()));
@@ -203,7 +210,7 @@ void PrintClientMessager::abandonConnection()
 
 bool PrintClientMessager::sendMessage(const QString &text)
 {
-    TraceScope trace(this, Source, origin("sendMessage"));
+    TraceScope trace(this, Source, SendMessageOrigin);
     const QByteArray bytes = NulTextBuffer::encode(text);
     const qint64 written = writeData(bytes);
     if (written != bytes.size()) {
@@ -215,22 +222,23 @@ bool PrintClientMessager::sendMessage(const QString &text)
 
 qint64 PrintClientMessager::writeData(const QByteArray &bytes)
 {
-    TraceScope trace(this, Source, origin("writeData"));
-    logEvent(this, Source, origin("writeData"), UtilsLib::LogInfo,
-             QStringLiteral("Sending: %1")
-                 .arg(Brindlecore::Core::maskSecretFields(NulTextBuffer::decode(bytes))));
+    TraceScope trace(this, Source, WriteDataOrigin);
+    logEvent(this, Source, WriteDataOrigin, UtilsLib::LogInfo, [&] {
+        return QStringLiteral("Sending: ") +
+               Brindlecore::Core::maskSecretFields(NulTextBuffer::decode(bytes));
+    });
     // While connecting, the socket would hold the bytes and send them ahead of the
     // registration; nothing may be written before the connection is established.
     const qint64 written =
         m_socket->state() == QAbstractSocket::ConnectedState ? m_socket->write(bytes) : qint64(-1);
-    logEvent(this, Source, origin("writeData"), UtilsLib::LogInfo,
-             QStringLiteral("Sent %1 bytes").arg(written));
+    logEvent(this, Source, WriteDataOrigin, UtilsLib::LogInfo,
+             [&] { return QStringLiteral("Sent %1 bytes").arg(written); });
     return written;
 }
 
 void PrintClientMessager::writeCompleted(qint64 bytes)
 {
-    TraceScope trace(this, Source, origin("writeCompleted"));
-    logEvent(this, Source, origin("writeCompleted"), UtilsLib::LogVerbose,
-             QStringLiteral("%1 bytes successfully written to socket").arg(bytes));
+    TraceScope trace(this, Source, WriteCompletedOrigin);
+    logEvent(this, Source, WriteCompletedOrigin, UtilsLib::LogVerbose,
+             [&] { return QStringLiteral("%1 bytes successfully written to socket").arg(bytes); });
 }

@@ -23,7 +23,22 @@ ChangeLanguageButton::ChangeLanguageButton(QWidget *parent, const LanguageList &
     setAutoDefault(false);
     if (!m_languages.isEmpty())
         setText(m_languages.first().first);
-    m_timerId = startTimer(m_interval);
+}
+
+void ChangeLanguageButton::showEvent(QShowEvent *event)
+{
+    if (m_timerId == -1)
+        m_timerId = startTimer(m_interval);
+    QPushButton::showEvent(event);
+}
+
+void ChangeLanguageButton::hideEvent(QHideEvent *event)
+{
+    if (m_timerId != -1) {
+        killTimer(m_timerId);
+        m_timerId = -1;
+    }
+    QPushButton::hideEvent(event);
 }
 
 void ChangeLanguageButton::setExtensionShown(bool shown)

@@ -7,7 +7,8 @@
 // The button at the foot of a dialog that opens the language list. Its caption rotates
 // through the names of the supported languages, each in its own language, so that a user
 // who cannot read the current language still finds it; while the list is open it rotates
-// through the "close" texts instead. It never takes the focus nor answers Return.
+// through the "close" texts instead. It never takes the focus nor answers Return. It rotates
+// only while shown, so a dialog kept hidden costs no wake-ups.
 class ChangeLanguageButton : public QPushButton
 {
     Q_OBJECT
@@ -24,6 +25,8 @@ public:
 
 protected:
     void timerEvent(QTimerEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
 private:
     void advance();

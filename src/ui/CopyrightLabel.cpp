@@ -17,8 +17,23 @@ CopyrightLabel::CopyrightLabel(QWidget *parent, const VersionInfoInterface &info
     setFont(small);
     setFixedHeight(30);
     advance();
-    m_timerId = startTimer(m_interval);
     applyAlignment();
+}
+
+void CopyrightLabel::showEvent(QShowEvent *event)
+{
+    if (m_timerId == -1)
+        m_timerId = startTimer(m_interval);
+    QLabel::showEvent(event);
+}
+
+void CopyrightLabel::hideEvent(QHideEvent *event)
+{
+    if (m_timerId != -1) {
+        killTimer(m_timerId);
+        m_timerId = -1;
+    }
+    QLabel::hideEvent(event);
 }
 
 void CopyrightLabel::timerEvent(QTimerEvent *event)

@@ -7,7 +7,8 @@ class VersionInfoInterface;
 
 // The notice line at the foot of the dialogs and the main window: shows, in turn, the
 // product name, the copyright line, a rights notice and the version, each for one interval.
-// The texts are the program's own and are never translated.
+// The texts are the program's own and are never translated. It turns only while shown: the
+// client keeps dialogs built but hidden for days, and a hidden label must not wake it up.
 class CopyrightLabel : public QLabel
 {
     Q_OBJECT
@@ -26,6 +27,8 @@ public:
 
 protected:
     void timerEvent(QTimerEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
 private:
     void advance();

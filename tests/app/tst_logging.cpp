@@ -1,3 +1,4 @@
+#include "app/Log4CppLineLayout.h"
 #include "app/Log4CppLogger.h"
 #include "app/LogEvent.h"
 #include "app/NullLogger.h"
@@ -6,6 +7,9 @@
 #include "settings/XmlPreferences.h"
 
 #include <QtTest>
+
+#include <log4cpp/LoggingEvent.hh>
+#include <log4cpp/PatternLayout.hh>
 
 #include <sys/stat.h>
 #include <thread>
@@ -65,6 +69,8 @@ class TestLogging : public QObject
 private slots:
     void init();
     void configurationTextIsBuiltInOrder();
+    void lineLayoutWritesWhatPatternLayoutWrites_data();
+    void lineLayoutWritesWhatPatternLayoutWrites();
     void levelsMapToPriorities_data();
     void levelsMapToPriorities();
     void verboseWritesBothLogs();
@@ -112,6 +118,52 @@ void TestLogging::configurationTextIsBuiltInOrder()
     QVERIFY(!quiet.contains("appender.devlog"));
     QVERIFY(quiet.contains("fileName=/d/2097152/c-userlog.txt\n"));
     QVERIFY(quiet.endsWith("ConversionPattern=%d, %t, %-5p, %m%n\n"));
+    // The layout that replaces PatternLayout reproduces exactly this pattern.
+    QCOMPARE(verbose.count(QStringLiteral("ConversionPattern=%1").arg(Log4CppLineLayout::Pattern)),
+             2);
+}
+
+void TestLogging::lineLayoutWritesWhatPatternLayoutWrites_data()
+{
+    QTest::addColumn<int>("priority");
+    QTest::addColumn<QByteArray>("message");
+    QTest::addColumn<uint>("seconds"); // 0: now
+    QTest::addColumn<uint>("micros");
+
+    QTest::newRow("info now") << 600 << QByteArray("OpcConnection, messageReceived, x") << 0u << 0u;
+    QTest::newRow("debug, no millis")
+        << 700 << QByteArray("A, b, Enter: A::b") << 1767225600u << 999u;
+    QTest::newRow("warn, last milli of a year")
+        << 400 << QByteArray("A, b, Message is malformed") << 1767225599u << 999999u;
+    QTest::newRow("error, epoch") << 300 << QByteArray("Odd, handle, no class, \xe2\x82\xac") << 1u
+                                  << 10000u;
+    QTest::newRow("fatal, empty") << 0 << QByteArray() << 2000000000u << 123456u;
+    QTest::newRow("notice, a name longer than the width")
+        << 500 << QByteArray("%d %m %n 100%") << 0u << 0u;
+    QTest::newRow("unknown priority") << 950 << QByteArray("line\nbreak") << 0u << 0u;
+}
+
+void TestLogging::lineLayoutWritesWhatPatternLayoutWrites()
+{
+    QFETCH(int, priority);
+    QFETCH(QByteArray, message);
+    QFETCH(uint, seconds);
+    QFETCH(uint, micros);
+
+    log4cpp::PatternLayout reference;
+    reference.setConversionPattern(Log4CppLineLayout::Pattern);
+    Log4CppLineLayout layout;
+    log4cpp::LoggingEvent event("Info", message.toStdString(), "", priority);
+    if (seconds > 0)
+        event.timeStamp = log4cpp::TimeStamp(seconds, micros);
+    const QByteArray expected = QByteArray::fromStdString(reference.format(event));
+    QCOMPARE(QByteArray::fromStdString(layout.format(event)), expected);
+    // The second's text is kept between lines; the next second must not reuse it.
+    QCOMPARE(QByteArray::fromStdString(layout.format(event)), expected);
+    event.timeStamp = log4cpp::TimeStamp(event.timeStamp.getSeconds() + 1, micros);
+    QCOMPARE(QByteArray::fromStdString(layout.format(event)),
+             QByteArray::fromStdString(reference.format(event)));
+    QVERIFY(Log4CppLineLayout::matchesPatternLayout());
 }
 
 void TestLogging::levelsMapToPriorities_data()

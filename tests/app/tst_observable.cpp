@@ -1,4 +1,5 @@
 #include "app/LogEvent.h"
+#include "app/NullLogger.h"
 #include "app/Observable.h"
 #include "app/ObservableEvent.h"
 
@@ -23,6 +24,7 @@ private slots:
     void logEventCarriesEveryField();
     void traceScopeWritesEnterAndExitPairs();
     void nothingIsBuiltWithoutObservers();
+    void discardingObserversAreNotKept();
 };
 
 void TestObservable::addingTwiceDeliversOnce()
@@ -139,6 +141,7 @@ void TestObservable::logEventCarriesEveryField()
     const QDateTime before = QDateTime::currentDateTime();
     UtilsLib::logEvent(&observable, "PrintClientMessager", "PrintClientMessager::writeData",
                        UtilsLib::LogInfo, "Sent 12 bytes");
+    const QDateTime after = QDateTime::currentDateTime();
     UtilsLib::logEvent(&observable, "Message", "Brindlecore::Core::Message::handle", "Application",
                        1, "No handler configured");
     UtilsLib::logEvent(nullptr, "X", "X::y", UtilsLib::LogError, "dropped");
@@ -151,7 +154,12 @@ void TestObservable::logEventCarriesEveryField()
     QCOMPARE(events[0].className(), QString("PrintClientMessager"));
     QCOMPARE(events[0].methodName(), QString("writeData"));
     QCOMPARE(events[0].text(), QString("Sent 12 bytes"));
-    QVERIFY(events[0].time() >= before.addSecs(-1));
+    // The local time of the event, not of its reading: read once the clock has moved on.
+    QDeadlineTimer deadline(5000);
+    while (QDateTime::currentDateTime() <= after && !deadline.hasExpired())
+        QThread::msleep(1);
+    QVERIFY(events[0].time() >= before && events[0].time() <= after);
+    QCOMPARE(events[0].time().timeSpec(), Qt::LocalTime);
     QCOMPARE(events[1].type(), QString("Application"));
     QCOMPARE(events[1].level(), qint16(1));
 }
@@ -192,6 +200,29 @@ void TestObservable::nothingIsBuiltWithoutObservers()
     }
     QVERIFY(observer.events().isEmpty());
     UtilsLib::TraceScope nullScope(nullptr, "S", "S::g");
+}
+
+void TestObservable::discardingObserversAreNotKept()
+{
+    // With logging off the only observer is a NullLogger: no event, and no costly text, is
+    // built for it.
+    Observable observable;
+    NullLogger discarding;
+    observable.addObserver(&discarding);
+    QVERIFY(!observable.hasObservers());
+    int built = 0;
+    const auto text = [&] {
+        ++built;
+        return QStringLiteral("Sent: 99|x");
+    };
+    UtilsLib::logEvent(&observable, "S", "S::f", UtilsLib::LogInfo, text);
+    QCOMPARE(built, 0);
+
+    RecordingObserver observer;
+    observable.addObserver(&observer);
+    UtilsLib::logEvent(&observable, "S", "S::f", UtilsLib::LogInfo, text);
+    QCOMPARE(built, 1);
+    QCOMPARE(observer.texts("Info"), QStringList{"Sent: 99|x"});
 }
 
 QTEST_GUILESS_MAIN(TestObservable)

@@ -8,6 +8,7 @@
 #include "ui/LanguageSelectorExtension.h"
 #include "ui/LanguageSelectorExtensionItem.h"
 
+#include <QAbstractEventDispatcher>
 #include <QElapsedTimer>
 #include <QInputMethodEvent>
 #include <QLabel>
@@ -58,6 +59,12 @@ public:
 private:
     int *m_destroyed;
 };
+
+// Timers the widget has running; hidden widgets must have none.
+qsizetype runningTimers(QObject *object)
+{
+    return QAbstractEventDispatcher::instance()->registeredTimers(object).size();
+}
 
 const LanguageList ThreeLanguages{{"English", "Close Language Options"},
                                   {"Français", "Fermer les options de langue"},
@@ -162,7 +169,26 @@ private slots:
         BcBaseDialog::setLanguageList(ThreeLanguages.mid(0, languages));
         TestDialog dialog(nullptr, 0, wanted);
         dialog.show();
-        QTEST(dialog.findChild<ChangeLanguageButton *>()->isVisible(), "shown");
+        auto *button = dialog.findChild<ChangeLanguageButton *>();
+        QTEST(button->isVisible(), "shown");
+        // A hidden button does not rotate its caption.
+        QCOMPARE(runningTimers(button), button->isVisible() ? 1 : 0);
+    }
+
+    void rotationRunsOnlyWhileShown()
+    {
+        // The client keeps dialogs built and hidden for days; nothing in them may tick.
+        TestDialog dialog;
+        auto *notice = dialog.findChild<CopyrightLabel *>();
+        auto *button = dialog.findChild<ChangeLanguageButton *>();
+        QCOMPARE(runningTimers(notice) + runningTimers(button), 0);
+        for (int round = 0; round < 2; ++round) {
+            dialog.show();
+            QCOMPARE(runningTimers(notice), 1);
+            QCOMPARE(runningTimers(button), 1);
+            dialog.hide();
+            QCOMPARE(runningTimers(notice) + runningTimers(button), 0);
+        }
     }
 
     void layoutPlacementAndBringToFront()
@@ -224,6 +250,7 @@ private slots:
     {
         const FakeVersionInfo info;
         CopyrightLabel label(nullptr, info, 40);
+        label.show();
         const QStringList expected{"Example Product", "Copyright © 2031, Example Works",
                                    "All rights reserved.", "Version 05.01.02.0037"};
         for (int step = 0; step <= 4; ++step) // a full round and back to the product name
@@ -374,6 +401,7 @@ private slots:
     void languageButtonRotatesThroughTheNames()
     {
         ChangeLanguageButton button(nullptr, ThreeLanguages, 30);
+        button.show();
         // Wide enough for the widest text, open or closed; the focus stays in the dialog.
         const QFontMetrics metrics(button.font());
         QCOMPARE(button.minimumWidth(), metrics.horizontalAdvance(ThreeLanguages[1].second) + 24);

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "SpawnedProcess.h"
+#include "nulpeer.h"
+
+#include <QProcessEnvironment>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+// One run of the real ondtpc with the benchmark playing its Print Service: private folders,
+// optionally an administrator's preferences file that turns logging off, a listening socket
+// on the address the client's virtual printer names, and the connection the client opens.
+// The peer side is plain blocking sockets, the same code that drives the C echo floor.
+class ClientSession
+{
+public:
+    struct FloodResult
+    {
+        long answered = 0;
+        double seconds = 0;
+        long peakRssKb = 0; // largest VmRSS seen while the flood ran
+        long hwmKb = 0;     // VmHWM after the flood
+        long rssBeforeKb = 0;
+    };
+
+    // The environment must point libcups at a spooler whose virtual printer names address.
+    ClientSession(const QString &clientProgram, const QProcessEnvironment &environment,
+                  const QString &address, bool logging);
+    ~ClientSession();
+
+    // Starts the client and waits for its registration; false with errorText().
+    bool start();
+    QString errorText() const { return m_error; }
+    pid_t pid() const { return m_client.pid(); }
+    // From just before exec to the whole registration text read by the peer.
+    double startupMs() const { return m_startupMs; }
+    QString registration() const { return m_registration; }
+
+    // Sends text and checks each reply against expected; the untimed warm-up comes first.
+    bool roundTrips(const char *text, const char *expected, long count, long warmup,
+                    std::vector<std::uint64_t> &latencies);
+    // Sends count texts without waiting and checks every reply, in order.
+    bool flood(long count, FloodResult &result);
+    // An orderly stop (SIGTERM); false when the client did not end by itself with status 0.
+    bool stop();
+    QString logFolder() const;
+
+private:
+    QString m_program;
+    QProcessEnvironment m_environment;
+    QString m_address;
+    bool m_logging;
+    QTemporaryDir m_dir;
+    SpawnedProcess m_client;
+    int m_listener = -1;
+    int m_fd = -1;
+    std::unique_ptr<nul_reader> m_reader;
+    double m_startupMs = 0;
+    QString m_registration;
+    QString m_error;
+};
