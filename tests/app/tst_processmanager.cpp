@@ -188,19 +188,24 @@ void TestProcessManager::restartRunsTheSameExecutableAgain()
     const QString mark = m_dir->filePath("starts");
     qputenv("ONDTPC_PROBE_MARK", mark.toLocal8Bit());
     LinuxProcessManager manager;
+    QList<QByteArray> lines;
+    const auto startsNoted = [&](int count) {
+        return waitFor([&] {
+            QFile starts(mark);
+            lines = starts.open(QIODevice::ReadOnly) ? starts.readAll().trimmed().split('\n')
+                                                     : QList<QByteArray>();
+            return lines.size() == count && !lines.last().isEmpty();
+        });
+    };
     QVERIFY(manager.startProcess(QStringList{'"' + probe + '"', "30"}));
-    QVERIFY(waitFor([&] { return runningPids(name).size() == 1; }));
-    const qint64 first = runningPids(name).first();
+    // Running is not enough: a copy stopped before it noted its pid would leave one line only.
+    QVERIFY(startsNoted(1));
+    const qint64 first = lines.first().toLongLong();
+    QCOMPARE(runningPids(name), QList<qint64>{first});
 
     QVERIFY(manager.restartProcess(name, 2000));
     // The new copy notes its pid once it runs; the old one is gone by then.
-    QList<QByteArray> lines;
-    QVERIFY(waitFor([&] {
-        QFile starts(mark);
-        lines = starts.open(QIODevice::ReadOnly) ? starts.readAll().trimmed().split('\n')
-                                                 : QList<QByteArray>();
-        return lines.size() == 2;
-    }));
+    QVERIFY(startsNoted(2));
     QCOMPARE(lines.first().toLongLong(), first);
     QCOMPARE(runningPids(name), QList<qint64>{lines.last().toLongLong()});
     qunsetenv("ONDTPC_PROBE_MARK");
