@@ -295,6 +295,15 @@ void TestMessages::masking_data()
     maskRow("other id keeps A fields", "5|ts|Alab-07|Ben_us", "5|ts|Alab-07|Ben_us");
     maskRow("id ending in 58 is another id", "158|ts|Akept", "158|ts|Akept");
     maskRow("registration", "register:jo:LAB-PC-07", "register:jo:LAB-PC-07");
+    // The dispatcher reads "58 " (blanks, and NULs, around the digits) as the id 58 and hands
+    // the text to the settings message, so the log lines must treat it the same way.
+    maskRow("settings id with a blank after it", "58 |20250201090503|A86888a|Qen_us",
+            "58 |20250201090503|A****|Qen_us");
+    maskRow("settings id between blanks", " 58\t|ts|Asecret", " 58\t|ts|A****");
+    maskRow("settings id with NULs after it", QString::fromUtf8("58\0\0|A|x|A0g", 12),
+            QString::fromUtf8("58\0\0|A****|x|A****", 18));
+    maskRow("echo with a blank after the id", "Message Not Handled: 58 |ts|Asecret",
+            "Message Not Handled: 58 |ts|A****");
 }
 
 void TestMessages::masking()
