@@ -50,10 +50,7 @@ ClientHarness::~ClientHarness()
         }
     }
     m_processes.clear();
-    if (m_xserver) {
-        m_xserver->kill();
-        m_xserver->waitForFinished(5000);
-    }
+    stopXServer();
 }
 
 bool ClientHarness::start()
@@ -134,31 +131,49 @@ QProcess *ClientHarness::startClient(const QStringList &arguments, const QString
     return adopt(std::move(process));
 }
 
+// Xvfb picks a free display itself and writes its number to standard output once it accepts
+// clients, so no display number is guessed from lock files, which a server that was killed
+// leaves behind.
 bool ClientHarness::startXServer()
 {
-    for (int display = 90; display < 140; ++display) {
-        if (QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(display)))
-            continue;
-        m_xserver = std::make_unique<QProcess>();
-        m_xserver->start(QStringLiteral("Xvfb"), {QStringLiteral(":%1").arg(display), "-screen",
-                                                  "0", "1280x800x24", "-nolisten", "tcp"});
-        if (!m_xserver->waitForStarted(5000)) {
-            m_error = QStringLiteral("Xvfb could not be started (package xvfb)");
-            return false;
-        }
-        QDeadlineTimer deadline(10000);
-        const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(display);
-        while (m_xserver->state() == QProcess::Running && !QFile::exists(socket) &&
-               !deadline.hasExpired())
-            QThread::msleep(20);
-        if (m_xserver->state() == QProcess::Running && QFile::exists(socket)) {
-            m_display = QStringLiteral(":%1").arg(display);
-            return true;
-        }
+    m_xserver = std::make_unique<QProcess>();
+    m_xserver->start(QStringLiteral("Xvfb"),
+                     {"-displayfd", "1", "-screen", "0", "1280x800x24", "-nolisten", "tcp"});
+    if (!m_xserver->waitForStarted(5000)) {
         m_xserver.reset();
+        m_error = QStringLiteral("Xvfb could not be started (package xvfb)");
+        return false;
     }
-    m_error = QStringLiteral("no free X display");
-    return false;
+    QDeadlineTimer deadline(10000);
+    QByteArray output;
+    while (!output.contains('\n') && m_xserver->state() == QProcess::Running &&
+           !deadline.hasExpired()) {
+        m_xserver->waitForReadyRead(100);
+        output += m_xserver->readAllStandardOutput();
+    }
+    bool ok = false;
+    const int display = output.trimmed().toInt(&ok);
+    if (!ok) {
+        stopXServer();
+        m_error = QStringLiteral("Xvfb reported no display");
+        return false;
+    }
+    m_display = QStringLiteral(":%1").arg(display);
+    return true;
+}
+
+// SIGTERM lets Xvfb remove its lock file and socket; killed, it leaves them behind and the
+// display looks taken to every later run.
+void ClientHarness::stopXServer()
+{
+    if (!m_xserver)
+        return;
+    m_xserver->terminate();
+    if (!m_xserver->waitForFinished(5000)) {
+        m_xserver->kill();
+        m_xserver->waitForFinished(5000);
+    }
+    m_xserver.reset();
 }
 
 bool ClientHarness::pressReturnInWindow(const QString &title, int timeoutMs)
