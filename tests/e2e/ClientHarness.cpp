@@ -50,7 +50,14 @@ ClientHarness::~ClientHarness()
         }
     }
     m_processes.clear();
-    stopXServer();
+    if (m_xserver) {
+        // A killed Xvfb leaves its lock file behind; a terminated one removes it.
+        m_xserver->terminate();
+        if (!m_xserver->waitForFinished(5000)) {
+            m_xserver->kill();
+            m_xserver->waitForFinished(5000);
+        }
+    }
 }
 
 bool ClientHarness::start()
@@ -131,49 +138,37 @@ QProcess *ClientHarness::startClient(const QStringList &arguments, const QString
     return adopt(std::move(process));
 }
 
-// Xvfb picks a free display itself and writes its number to standard output once it accepts
-// clients, so no display number is guessed from lock files, which a server that was killed
-// leaves behind.
 bool ClientHarness::startXServer()
 {
+    // Xvfb picks a free display itself (stale lock files of dead servers included) and writes
+    // its number to the descriptor once it accepts connections.
     m_xserver = std::make_unique<QProcess>();
     m_xserver->start(QStringLiteral("Xvfb"),
                      {"-displayfd", "1", "-screen", "0", "1280x800x24", "-nolisten", "tcp"});
     if (!m_xserver->waitForStarted(5000)) {
-        m_xserver.reset();
         m_error = QStringLiteral("Xvfb could not be started (package xvfb)");
+        m_xserver.reset();
         return false;
     }
-    QDeadlineTimer deadline(10000);
-    QByteArray output;
-    while (!output.contains('\n') && m_xserver->state() == QProcess::Running &&
+    QByteArray number;
+    QDeadlineTimer deadline(15000);
+    while (!number.contains('\n') && m_xserver->state() == QProcess::Running &&
            !deadline.hasExpired()) {
         m_xserver->waitForReadyRead(100);
-        output += m_xserver->readAllStandardOutput();
+        number += m_xserver->readAllStandardOutput();
     }
     bool ok = false;
-    const int display = output.trimmed().toInt(&ok);
-    if (!ok) {
-        stopXServer();
-        m_error = QStringLiteral("Xvfb reported no display");
+    const int display = number.trimmed().toInt(&ok);
+    if (!number.contains('\n') || !ok || m_xserver->state() != QProcess::Running) {
+        m_error = QStringLiteral("Xvfb did not start: %1")
+                      .arg(QString::fromLocal8Bit(m_xserver->readAllStandardError()).trimmed());
+        m_xserver->kill();
+        m_xserver->waitForFinished(5000);
+        m_xserver.reset();
         return false;
     }
     m_display = QStringLiteral(":%1").arg(display);
     return true;
-}
-
-// SIGTERM lets Xvfb remove its lock file and socket; killed, it leaves them behind and the
-// display looks taken to every later run.
-void ClientHarness::stopXServer()
-{
-    if (!m_xserver)
-        return;
-    m_xserver->terminate();
-    if (!m_xserver->waitForFinished(5000)) {
-        m_xserver->kill();
-        m_xserver->waitForFinished(5000);
-    }
-    m_xserver.reset();
 }
 
 bool ClientHarness::pressReturnInWindow(const QString &title, int timeoutMs)

@@ -43,7 +43,6 @@ public:
 private:
     QProcessEnvironment clientEnvironment() const;
     QProcess *adopt(std::unique_ptr<QProcess> process);
-    void stopXServer();
 
     QString m_address;
     QTemporaryDir m_dir;
