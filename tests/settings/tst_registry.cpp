@@ -1,4 +1,5 @@
 #include "settings/Registry.h"
+#include "settings/RegistryHive.h"
 
 #include "FileBytes.h"
 
@@ -51,6 +52,8 @@ private slots:
     void readsAnInstallerWrittenHive();
     void readsWithinMaxBytes_data();
     void readsWithinMaxBytes();
+    void readsHivesUpToTheSizeLimit_data();
+    void readsHivesUpToTheSizeLimit();
     void createsAndDeletesKeys();
     void refusesWhatTheHiveCannotHold();
     void concurrentWritersLoseNothing();
@@ -220,6 +223,41 @@ void TestRegistry::readsWithinMaxBytes()
              value.isValid() ? value : QVariant(-3));
     QVERIFY(!registry->readValue(TestKey + "\\Sub", "V", 256).isValid());
     QVERIFY(!Registry().readValue(TestKey, "V", 256).isValid()); // no root
+}
+
+void TestRegistry::readsHivesUpToTheSizeLimit_data()
+{
+    QTest::addColumn<qint64>("fileSize");
+    QTest::addColumn<bool>("readable");
+
+    const qint64 limit = UtilsLib::RegistryHive::MaximumFileSize;
+    QTest::newRow("small") << qint64(100) << true;
+    QTest::newRow("more than one read piece") << qint64(200 * 1024 + 7) << true;
+    QTest::newRow("at the limit") << limit << true;
+    QTest::newRow("one byte over the limit") << limit + 1 << false;
+}
+
+// The hive is read in pieces up to one byte past the limit; a hive that cannot be read whole
+// must not be rewritten either, or its keys beyond the limit would be lost.
+void TestRegistry::readsHivesUpToTheSizeLimit()
+{
+    QFETCH(qint64, fileSize);
+    QFETCH(bool, readable);
+
+    const QByteArray head = "[Software/Ondrel/Test]\nFirst=sz:1\n;";
+    const QByteArray tail = "\n[Software/Ondrel/Last]\nLast=dword:00000002\n";
+    QByteArray content = head + QByteArray(fileSize - head.size() - tail.size(), 'x') + tail;
+    QCOMPARE(content.size(), fileSize);
+    QVERIFY(writeFile(hive(), content));
+
+    auto registry = connected();
+    QCOMPARE(registry->readValue(TestKey, "First", 256).isValid(), readable);
+    QCOMPARE(registry->readValue("Software\\Ondrel\\Last", "Last", 4),
+             readable ? QVariant(2u) : QVariant());
+    if (!readable) {
+        QVERIFY(!registry->writeDword(TestKey, "Second", 3));
+        QCOMPARE(QFileInfo(hive()).size(), fileSize);
+    }
 }
 
 void TestRegistry::createsAndDeletesKeys()
