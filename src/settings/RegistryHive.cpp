@@ -52,6 +52,10 @@ QString escaped(const QString &text, bool isName)
             out += QLatin1String("\\t");
         else if (isName && (c == QLatin1Char('=') || (i == 0 && QStringLiteral("[;#").contains(c))))
             out += QLatin1Char('\\') + c;
+        // The reader looks past any white space for a comment mark or a section, so other
+        // white space that starts a name is escaped as well.
+        else if (isName && i == 0 && c.isSpace())
+            out += QLatin1Char('\\') + c;
         else
             out += c;
     }

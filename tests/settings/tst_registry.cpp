@@ -49,6 +49,8 @@ private slots:
     void writeValueReadsTheNotation_data();
     void writeValueReadsTheNotation();
     void writesTheHiveFormat();
+    void namesReadBackAsWritten_data();
+    void namesReadBackAsWritten();
     void readsAnInstallerWrittenHive();
     void readsWithinMaxBytes_data();
     void readsWithinMaxBytes();
@@ -167,6 +169,38 @@ void TestRegistry::writesTheHiveFormat()
     QCOMPARE(reader->readValue(TestKey, " padded ", 256), QVariant(" z "));
     QCOMPARE(reader->readValue(TestKey, "[x", 256), QVariant("1\n2\r\\3"));
     QCOMPARE(reader->readValue("Software\\Other", QString(), 256), QVariant("d"));
+}
+
+void TestRegistry::namesReadBackAsWritten_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("data");
+
+    QTest::newRow("comment mark first") << "#x"
+                                        << "1";
+    QTest::newRow("blank before a comment mark") << " ;x"
+                                                 << "2";
+    // Found by fuzzing: the reader takes any white space before a comment mark or a section
+    // for the start of the line, the writer escaped only blanks and tabs.
+    QTest::newRow("form feed before a comment mark") << "\f#x"
+                                                     << "3";
+    QTest::newRow("vertical tab before a comment mark") << "\v;x"
+                                                        << "4";
+    QTest::newRow("no-break space before a section") << QStringLiteral("\u00a0[a") << "b]";
+    QTest::newRow("line separator before a section") << QStringLiteral("\u2028[a") << "c]";
+}
+
+// A value whose name starts like a comment or a section line must not become one.
+void TestRegistry::namesReadBackAsWritten()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, data);
+
+    QVERIFY(connected()->writeValue(TestKey, name, "sz:" + data));
+    QVERIFY(connected()->writeValue(TestKey, "After", "sz:kept"));
+    auto reader = connected();
+    QCOMPARE(reader->readValue(TestKey, name, 256), QVariant(data));
+    QCOMPARE(reader->readValue(TestKey, "After", 256), QVariant("kept"));
 }
 
 void TestRegistry::readsAnInstallerWrittenHive()
