@@ -7,24 +7,46 @@ namespace {
 
 constexpr int StandardIppPort = 631;
 
-// Splits "host", "host:port", "[v6]" or "[v6]:port"; a bare IPv6 address keeps every colon.
+// The server as the device address will carry it, or nothing when it cannot be a host there:
+// a host name, an IPv4 address or an IPv6 address, which gets brackets when it has none. A
+// blank, "/", "@", "#" or "?" in the server would make the address name another server.
+std::optional<QString> usableHost(const QString &server)
+{
+    const QString host =
+        server.contains(u':') && !server.startsWith(u'[') ? u'[' + server + u']' : server;
+    // Both as a host by itself and inside an address, where "@" or "/" would cut it short.
+    QUrl named;
+    named.setHost(host, QUrl::StrictMode);
+    const QUrl url(QLatin1String("ipp://") + host + u'/', QUrl::StrictMode);
+    if (!named.isValid() || named.host().isEmpty() || !url.isValid() ||
+        url.host(QUrl::FullyEncoded) != named.host(QUrl::FullyEncoded) || url.port() != -1 ||
+        url.path() != QLatin1String("/") || url.hasQuery() || url.hasFragment())
+        return std::nullopt;
+    return host;
+}
+
+// Splits "host", "host:port", "[v6]" or "[v6]:port"; every colon of a bare IPv6 address is
+// part of the address.
 bool splitServer(const QString &server, QString *host, int *port)
 {
     *port = -1;
     static const QRegularExpression withPort(
         QStringLiteral("^(\\[[^\\]]+\\]|[^:\\[\\]]+):(\\d{1,5})$"));
     const QRegularExpressionMatch match = withPort.match(server);
+    QString name = server;
     if (match.hasMatch()) {
         bool ok = false;
         const int value = match.captured(2).toInt(&ok);
         if (!ok || value < 1 || value > 65535)
             return false;
-        *host = match.captured(1);
+        name = match.captured(1);
         *port = value == StandardIppPort ? -1 : value;
-        return true;
     }
-    *host = server;
-    return !server.isEmpty();
+    const std::optional<QString> usable = usableHost(name);
+    if (!usable)
+        return false;
+    *host = *usable;
+    return true;
 }
 
 struct ShareParts
@@ -82,6 +104,9 @@ std::optional<PrinterShare> PrinterShare::parse(const QString &printerName)
         host = u'[' + host + u']';
     const QString share = url.path().section(u'/', -1);
     if (share.isEmpty())
+        return std::nullopt;
+    // Port 0 names no port at all; the share path form refuses it too.
+    if (url.port() == 0)
         return std::nullopt;
     const int port = url.port() == StandardIppPort ? -1 : url.port();
     return PrinterShare(scheme, host, port, share);

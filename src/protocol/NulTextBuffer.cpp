@@ -1,5 +1,7 @@
 #include "protocol/NulTextBuffer.h"
 
+#include <QStringDecoder>
+
 NulTextBuffer::NulTextBuffer(qsizetype maxTextBytes)
     : m_maxTextBytes(maxTextBytes)
 {}
@@ -14,7 +16,11 @@ QByteArray NulTextBuffer::encode(const QString &text)
 QString NulTextBuffer::decode(QByteArrayView bytes)
 {
     const qsizetype nul = bytes.indexOf('\0');
-    return QString::fromUtf8(nul < 0 ? bytes : bytes.first(nul));
+    // Unlike fromUtf8, which drops a leading byte-order mark, this gives back every character
+    // encode wrote, so a log line of sent bytes shows the text that was sent.
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom |
+                                                       QStringConverter::Flag::Stateless);
+    return decoder.decode(nul < 0 ? bytes : bytes.first(nul));
 }
 
 void NulTextBuffer::append(QByteArrayView bytes)

@@ -6,7 +6,8 @@
 
 // Cuts a byte stream into texts, each ended by one NUL byte and decoded as UTF-8. TCP keeps
 // no message boundaries, so bytes wait here until their NUL arrives. Memory stays bounded:
-// a text longer than the limit is reported as an overflow and never handed out.
+// a text longer than the limit is reported as an overflow and never handed out. A byte-order
+// mark at the start of a received text is dropped, so a peer that writes one is understood.
 class NulTextBuffer
 {
 public:
@@ -19,6 +20,7 @@ public:
     // The wire form of a text: its UTF-8 bytes followed by one NUL.
     static QByteArray encode(const QString &text);
     // UTF-8 up to the first NUL, if any; invalid sequences become replacement characters.
+    // The inverse of encode: a leading byte-order mark is kept.
     static QString decode(QByteArrayView bytes);
 
     void append(QByteArrayView bytes);

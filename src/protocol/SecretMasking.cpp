@@ -4,21 +4,32 @@
 
 #include <QStringList>
 
+#include <optional>
+
 namespace Brindlecore::Core {
 
 namespace {
 
-// The number a piece ends in, or -1; "Message Not Handled: 58" gives 58.
-int trailingNumber(const QString &piece)
+// The id a piece stands for. A piece that reads as a number (not below 0) the way the
+// dispatcher reads an id (blanks and NULs around the digits allowed) is that number, so every
+// text the dispatcher hands to the settings message is masked; any other piece stands for the
+// number it ends in, blanks after it aside ("Message Not Handled: 58").
+std::optional<int> pieceId(const QString &piece)
 {
-    qsizetype start = piece.size();
+    bool ok = false;
+    const int number = piece.toInt(&ok);
+    if (ok && number >= 0)
+        return number;
+    qsizetype end = piece.size();
+    while (end > 0 && piece.at(end - 1).isSpace())
+        --end;
+    qsizetype start = end;
     while (start > 0 && piece.at(start - 1).isDigit() && piece.at(start - 1).unicode() < 128)
         --start;
-    if (start == piece.size())
-        return -1;
-    bool ok = false;
-    const int number = QStringView(piece).mid(start).toInt(&ok);
-    return ok ? number : -1;
+    if (start == end)
+        return std::nullopt;
+    const int trailing = QStringView(piece).sliced(start, end - start).toInt(&ok);
+    return ok ? std::optional<int>(trailing) : std::nullopt;
 }
 
 } // namespace
@@ -30,10 +41,10 @@ QString maskSecretFields(const QString &wireText)
 
     QStringList pieces = wireText.split(QLatin1Char('|'));
     qsizetype idIndex = 0;
-    int id = -1;
+    std::optional<int> id;
     for (; idIndex < pieces.size(); ++idIndex) {
-        id = trailingNumber(pieces.at(idIndex));
-        if (id >= 0)
+        id = pieceId(pieces.at(idIndex));
+        if (id)
             break;
     }
 

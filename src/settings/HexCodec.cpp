@@ -1,5 +1,7 @@
 #include "settings/HexCodec.h"
 
+#include <QStringDecoder>
+
 namespace UtilsLib {
 
 namespace {
@@ -52,7 +54,11 @@ QString hexDecode(const QString &encoded)
         const quint8 b = static_cast<quint8>(v + Offset);
         bytes.append(static_cast<char>(static_cast<quint8>((b >> 1) | (b << 7))));
     }
-    return QString::fromUtf8(bytes);
+    // A leading byte-order mark is part of the text (fromUtf8 would drop it), so that decode
+    // inverts encode for every text.
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom |
+                                                       QStringConverter::Flag::Stateless);
+    return decoder.decode(bytes);
 }
 
 QString HexCodec::encode(const QString &plain) const

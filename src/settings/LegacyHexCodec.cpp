@@ -28,10 +28,14 @@ QString LegacyHexCodec::encode(const QString &plain) const
 
 QString LegacyHexCodec::decode(const QString &encoded) const
 {
-    if (encoded.size() > MaximumLength)
+    // The limit counts the characters the escapes stand for: encode writes a backslash as
+    // three characters, and everything it writes must decode again.
+    if (encoded.size() > PipeEscape.size() * MaximumLength)
         return QString();
     QString text = encoded;
     text.replace(PipeEscape, QStringLiteral("|"));
+    if (text.size() > MaximumLength)
+        return QString();
     QByteArray bytes;
     bytes.reserve(text.size());
     for (const QChar c : std::as_const(text)) {

@@ -11,6 +11,8 @@ namespace UtilsLib {
 
 namespace {
 
+constexpr qint64 ReadPieceSize = 64 * 1024;
+
 bool samePath(const QString &a, const QString &b)
 {
     return a.compare(b, Qt::CaseInsensitive) == 0;
@@ -49,6 +51,10 @@ QString escaped(const QString &text, bool isName)
         else if (atEnd && c == QLatin1Char('\t'))
             out += QLatin1String("\\t");
         else if (isName && (c == QLatin1Char('=') || (i == 0 && QStringLiteral("[;#").contains(c))))
+            out += QLatin1Char('\\') + c;
+        // The reader looks past any white space for a comment mark or a section, so other
+        // white space that starts a name is escaped as well.
+        else if (isName && i == 0 && c.isSpace())
             out += QLatin1Char('\\') + c;
         else
             out += c;
@@ -137,7 +143,19 @@ bool RegistryHive::read()
     QFile file(m_filePath);
     if (!file.open(QIODevice::ReadOnly) || file.size() > MaximumFileSize)
         return false;
-    const QByteArray content = file.read(MaximumFileSize + 1);
+    // Asks for what the file holds, plus a byte to notice growth, and goes on in pieces up to
+    // one byte past the limit: asking for the limit itself would allocate all of it, on
+    // every look-up.
+    QByteArray content;
+    qint64 wanted = file.size() + 1;
+    while (content.size() <= MaximumFileSize) {
+        const qint64 asked = qMin(wanted, MaximumFileSize + 1 - content.size());
+        const QByteArray piece = file.read(asked);
+        content += piece;
+        if (piece.size() < asked)
+            break;
+        wanted = ReadPieceSize;
+    }
     if (file.error() != QFileDevice::NoError || content.size() > MaximumFileSize)
         return false;
     parse(content);

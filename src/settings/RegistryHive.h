@@ -19,7 +19,8 @@ namespace UtilsLib {
 //   Count=dword:0000002a a 32-bit number, eight hexadecimal digits
 // In names and data "\\" is a backslash, "\n", "\r" and "\t" are line feed, carriage return
 // and tab, "\s" a blank, and a backslash before any other character stands for that
-// character ("\=" in a name). Blanks around the "=" are ignored.
+// character ("\=" in a name, "\#" or "\" before white space at the start of a name). Blanks
+// around the "=" are ignored.
 class RegistryHive
 {
 public:

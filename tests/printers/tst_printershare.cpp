@@ -30,6 +30,9 @@ private slots:
             << "\\\\[::1]:8631\\q" << QString("[::1]:8631_q") << "ipp://[::1]:8631/printers/q";
         QTest::newRow("ipv6 address") << "ipp://[::1]:8631/printers/q" << QString("[::1]:8631_q")
                                       << "ipp://[::1]:8631/printers/q";
+        // Without brackets the device address would be no valid URL.
+        QTest::newRow("bare ipv6 gets brackets")
+            << "\\\\fe80::1\\q" << QString("[fe80::1]_q") << "ipp://[fe80::1]/printers/q";
     }
     void sharesMapToQueues()
     {
@@ -58,6 +61,17 @@ private slots:
         QTest::newRow("other scheme") << "http://server/printers/share";
         QTest::newRow("ipp without queue") << "ipp://server/";
         QTest::newRow("ipp without host") << "ipp:///printers/share";
+        // Found by fuzzing: a server that cannot be a host made a device address naming
+        // another server (or none).
+        QTest::newRow("blank in server") << "\\\\bad host\\share";
+        QTest::newRow("slash in server") << "\\\\print/srv\\share";
+        QTest::newRow("user in server") << "\\\\user@srv\\share";
+        QTest::newRow("fragment in server") << "\\\\srv#x\\share";
+        QTest::newRow("unmatched bracket") << "\\\\ct:e[::1]:8631\\q";
+        QTest::newRow("port 0") << "ipp://printsrv:0/printers/lab";
+        QTest::newRow("empty user before the server") << "//@its/q";
+        QTest::newRow("blank before the server") << "\\\\ 127.0.0.1:8631\\shq";
+        QTest::newRow("replacement characters") << QString::fromUtf8("\\\\\xef\xbf\xbd\\q");
     }
     void otherNamesAreNoShares()
     {

@@ -110,6 +110,8 @@ private slots:
     void badEscapesThrow();
     void nulTextBuffer_data();
     void nulTextBuffer();
+    void wireForm_data();
+    void wireForm();
     void masking_data();
     void masking();
     void dispatchReplyTable_data();
@@ -251,6 +253,34 @@ void TestMessages::nulTextBuffer_data()
     bufferRow("over the limit, open", {"xxxx", "xxxxx"}, {}, true);
     bufferRow("over the limit, terminated", {"xxxxxxxxx~"}, {}, true);
     bufferRow("a text, then an open one over the limit", {"ok~xxxxxxxxx"}, {"ok"}, true);
+    // A peer that writes a byte-order mark before a text is understood; a second one is text.
+    bufferRow("byte-order mark before a text", {"\xef\xbb\xbfok~"}, {"ok"}, false);
+    bufferRow("byte-order mark across chunks", {"\xef\xbb", "\xbfok~"}, {"ok"}, false);
+    bufferRow("only the first mark is dropped", {"\xef\xbb\xbf\xef\xbb\xbfok~"},
+              {QStringLiteral("\ufeffok")}, false);
+}
+
+void TestMessages::wireForm_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("bytes");
+
+    QTest::newRow("empty text is one NUL") << QString() << QByteArray(1, '\0');
+    QTest::newRow("euro sign") << QStringLiteral("\u20acx") << QByteArray("\xe2\x82\xacx", 5);
+    // Found by fuzzing: decoding dropped a leading byte-order mark, so the log line of a sent
+    // text did not show what was sent.
+    QTest::newRow("byte-order mark first")
+        << QStringLiteral("\ufeffpin") << QByteArray("\xef\xbb\xbfpin", 7);
+}
+
+void TestMessages::wireForm()
+{
+    QFETCH(QString, text);
+    QFETCH(QByteArray, bytes);
+
+    QCOMPARE(NulTextBuffer::encode(text), bytes);
+    QCOMPARE(NulTextBuffer::decode(bytes), text);
+    QCOMPARE(NulTextBuffer::decode(bytes + "after the NUL"), text);
 }
 
 void TestMessages::nulTextBuffer()
@@ -295,6 +325,15 @@ void TestMessages::masking_data()
     maskRow("other id keeps A fields", "5|ts|Alab-07|Ben_us", "5|ts|Alab-07|Ben_us");
     maskRow("id ending in 58 is another id", "158|ts|Akept", "158|ts|Akept");
     maskRow("registration", "register:jo:LAB-PC-07", "register:jo:LAB-PC-07");
+    // The dispatcher reads "58 " (blanks, and NULs, around the digits) as the id 58 and hands
+    // the text to the settings message, so the log lines must treat it the same way.
+    maskRow("settings id with a blank after it", "58 |20250201090503|A86888a|Qen_us",
+            "58 |20250201090503|A****|Qen_us");
+    maskRow("settings id between blanks", " 58\t|ts|Asecret", " 58\t|ts|A****");
+    maskRow("settings id with NULs after it", QString::fromUtf8("58\0\0|A|x|A0g", 12),
+            QString::fromUtf8("58\0\0|A****|x|A****", 18));
+    maskRow("echo with a blank after the id", "Message Not Handled: 58 |ts|Asecret",
+            "Message Not Handled: 58 |ts|A****");
 }
 
 void TestMessages::masking()

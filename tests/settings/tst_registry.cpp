@@ -1,4 +1,5 @@
 #include "settings/Registry.h"
+#include "settings/RegistryHive.h"
 
 #include "FileBytes.h"
 
@@ -48,9 +49,13 @@ private slots:
     void writeValueReadsTheNotation_data();
     void writeValueReadsTheNotation();
     void writesTheHiveFormat();
+    void namesReadBackAsWritten_data();
+    void namesReadBackAsWritten();
     void readsAnInstallerWrittenHive();
     void readsWithinMaxBytes_data();
     void readsWithinMaxBytes();
+    void readsHivesUpToTheSizeLimit_data();
+    void readsHivesUpToTheSizeLimit();
     void createsAndDeletesKeys();
     void refusesWhatTheHiveCannotHold();
     void concurrentWritersLoseNothing();
@@ -166,6 +171,38 @@ void TestRegistry::writesTheHiveFormat()
     QCOMPARE(reader->readValue("Software\\Other", QString(), 256), QVariant("d"));
 }
 
+void TestRegistry::namesReadBackAsWritten_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("data");
+
+    QTest::newRow("comment mark first") << "#x"
+                                        << "1";
+    QTest::newRow("blank before a comment mark") << " ;x"
+                                                 << "2";
+    // Found by fuzzing: the reader takes any white space before a comment mark or a section
+    // for the start of the line, the writer escaped only blanks and tabs.
+    QTest::newRow("form feed before a comment mark") << "\f#x"
+                                                     << "3";
+    QTest::newRow("vertical tab before a comment mark") << "\v;x"
+                                                        << "4";
+    QTest::newRow("no-break space before a section") << QStringLiteral("\u00a0[a") << "b]";
+    QTest::newRow("line separator before a section") << QStringLiteral("\u2028[a") << "c]";
+}
+
+// A value whose name starts like a comment or a section line must not become one.
+void TestRegistry::namesReadBackAsWritten()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, data);
+
+    QVERIFY(connected()->writeValue(TestKey, name, "sz:" + data));
+    QVERIFY(connected()->writeValue(TestKey, "After", "sz:kept"));
+    auto reader = connected();
+    QCOMPARE(reader->readValue(TestKey, name, 256), QVariant(data));
+    QCOMPARE(reader->readValue(TestKey, "After", 256), QVariant("kept"));
+}
+
 void TestRegistry::readsAnInstallerWrittenHive()
 {
     QVERIFY(writeFile(hive("HKEY_LOCAL_MACHINE"),
@@ -220,6 +257,41 @@ void TestRegistry::readsWithinMaxBytes()
              value.isValid() ? value : QVariant(-3));
     QVERIFY(!registry->readValue(TestKey + "\\Sub", "V", 256).isValid());
     QVERIFY(!Registry().readValue(TestKey, "V", 256).isValid()); // no root
+}
+
+void TestRegistry::readsHivesUpToTheSizeLimit_data()
+{
+    QTest::addColumn<qint64>("fileSize");
+    QTest::addColumn<bool>("readable");
+
+    const qint64 limit = UtilsLib::RegistryHive::MaximumFileSize;
+    QTest::newRow("small") << qint64(100) << true;
+    QTest::newRow("more than one read piece") << qint64(200 * 1024 + 7) << true;
+    QTest::newRow("at the limit") << limit << true;
+    QTest::newRow("one byte over the limit") << limit + 1 << false;
+}
+
+// The hive is read in pieces up to one byte past the limit; a hive that cannot be read whole
+// must not be rewritten either, or its keys beyond the limit would be lost.
+void TestRegistry::readsHivesUpToTheSizeLimit()
+{
+    QFETCH(qint64, fileSize);
+    QFETCH(bool, readable);
+
+    const QByteArray head = "[Software/Ondrel/Test]\nFirst=sz:1\n;";
+    const QByteArray tail = "\n[Software/Ondrel/Last]\nLast=dword:00000002\n";
+    QByteArray content = head + QByteArray(fileSize - head.size() - tail.size(), 'x') + tail;
+    QCOMPARE(content.size(), fileSize);
+    QVERIFY(writeFile(hive(), content));
+
+    auto registry = connected();
+    QCOMPARE(registry->readValue(TestKey, "First", 256).isValid(), readable);
+    QCOMPARE(registry->readValue("Software\\Ondrel\\Last", "Last", 4),
+             readable ? QVariant(2u) : QVariant());
+    if (!readable) {
+        QVERIFY(!registry->writeDword(TestKey, "Second", 3));
+        QCOMPARE(QFileInfo(hive()).size(), fileSize);
+    }
 }
 
 void TestRegistry::createsAndDeletesKeys()
