@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
@@ -45,3 +47,19 @@ inline QString visible(const QStringList &texts)
         if (!(condition))                                                                          \
             fuzzFailure(__FILE__, __LINE__, #condition, (detail));                                 \
     } while (false)
+
+// Runs one of a target's two modes: the first byte of the input picks it (even: the first,
+// odd: the second) and the rest is that mode's input, so one corpus serves both.
+template <typename EvenMode, typename OddMode>
+int runMode(const uint8_t *data, size_t size, EvenMode even, OddMode odd)
+{
+    if (size == 0)
+        return 0;
+    const QByteArray rest(reinterpret_cast<const char *>(data) + 1,
+                          static_cast<qsizetype>(size - 1));
+    if (data[0] % 2 == 0)
+        even(rest);
+    else
+        odd(rest);
+    return 0;
+}

@@ -68,17 +68,12 @@ void encodeMode(const QStringList &fields)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    if (size == 0)
-        return 0;
-    const QByteArray bytes(reinterpret_cast<const char *>(data) + 1,
-                           static_cast<qsizetype>(size - 1));
-    if (data[0] % 2 == 0) {
-        decodeMode(QString::fromUtf8(bytes));
-    } else {
-        QStringList fields;
-        for (const QByteArray &piece : bytes.split('\0'))
-            fields.append(QString::fromUtf8(piece));
-        encodeMode(fields);
-    }
-    return 0;
+    return runMode(
+        data, size, [](const QByteArray &bytes) { decodeMode(QString::fromUtf8(bytes)); },
+        [](const QByteArray &bytes) {
+            QStringList fields;
+            for (const QByteArray &piece : bytes.split('\0'))
+                fields.append(QString::fromUtf8(piece));
+            encodeMode(fields);
+        });
 }

@@ -61,13 +61,7 @@ void encodeMode(const QString &plain)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    if (size == 0)
-        return 0;
-    const char *rest = reinterpret_cast<const char *>(data) + 1;
-    const auto length = static_cast<qsizetype>(size - 1);
-    if (data[0] % 2 == 0)
-        decodeMode(QString::fromLatin1(rest, length));
-    else
-        encodeMode(QString::fromUtf8(rest, length));
-    return 0;
+    return runMode(
+        data, size, [](const QByteArray &bytes) { decodeMode(QString::fromLatin1(bytes)); },
+        [](const QByteArray &bytes) { encodeMode(QString::fromUtf8(bytes)); });
 }

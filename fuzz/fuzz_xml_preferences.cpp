@@ -104,13 +104,5 @@ void buildMode(const QByteArray &bytes)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    if (size == 0)
-        return 0;
-    const QByteArray bytes(reinterpret_cast<const char *>(data) + 1,
-                           static_cast<qsizetype>(size - 1));
-    if (data[0] % 2 == 0)
-        readMode(bytes);
-    else
-        buildMode(bytes);
-    return 0;
+    return runMode(data, size, readMode, buildMode);
 }
