@@ -5,6 +5,7 @@
 #include "FigureTable.h"
 #include "ProcessSample.h"
 #include "SpawnedProcess.h"
+#include "SpoolerSteps.h"
 #include "nulpeer.h"
 
 #include "PrivateCupsd.h"
@@ -36,7 +37,8 @@ struct Settings
     int idleSeconds = 10;
     int settleMs = 2000;
     QString address = QStringLiteral("127.0.0.81");
-    QStringList parts{"roundtrip", "idle", "flood"};
+    QStringList parts{"roundtrip", "idle", "flood", "spooler"};
+    int spoolerRepetitions = 20;
     QString logSample;
 };
 
@@ -340,7 +342,7 @@ Settings parseSettings(const QCoreApplication &application)
                                      QStringLiteral("loopback address of the peer (127.0.0.81)"),
                                      QStringLiteral("ip"));
     const QCommandLineOption parts(QStringLiteral("parts"),
-                                   QStringLiteral("comma-separated: roundtrip,idle,flood"),
+                                   QStringLiteral("comma-separated: roundtrip,idle,flood,spooler"),
                                    QStringLiteral("list"));
     const QCommandLineOption quick(QStringLiteral("quick"),
                                    QStringLiteral("one short run of everything (a smoke check)"));
@@ -358,6 +360,7 @@ Settings parseSettings(const QCoreApplication &application)
         settings.floodTexts = 5000;
         settings.idleSeconds = 1;
         settings.settleMs = 200;
+        settings.spoolerRepetitions = 3;
     }
     if (parser.isSet(runs))
         settings.runs = std::max(1, parser.value(runs).toInt());
@@ -409,6 +412,13 @@ int main(int argc, char **argv)
             idle(settings, environment, table);
         if (settings.parts.contains(QLatin1String("flood")))
             flood(settings, environment, table);
+        // Last: it points this process's own libcups at the private cupsd.
+        if (settings.parts.contains(QLatin1String("spooler"))) {
+            SpoolerSteps spooler(cupsd, settings.address, settings.runs,
+                                 settings.spoolerRepetitions);
+            if (!spooler.measure(table))
+                fail(QStringLiteral("spooler steps: %1").arg(spooler.errorText()));
+        }
         std::printf("\nMedians of %d run(s) (min-max); ratio = median of the per-run ratios.\n",
                     settings.runs);
         table.print(stdout);
