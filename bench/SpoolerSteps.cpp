@@ -7,7 +7,6 @@
 #include <cups/cups.h>
 
 #include <chrono>
-#include <cstdio>
 #include <thread>
 
 namespace {
@@ -46,11 +45,6 @@ bool setDefaultQueueDirectly(const char *name)
     return written;
 }
 
-void progress(const QString &what)
-{
-    std::fprintf(stderr, "  %s\n", qPrintable(what));
-}
-
 } // namespace
 
 SpoolerSteps::SpoolerSteps(PrivateCupsd &cupsd, QString expectedAddress, int runs, int repetitions)
@@ -80,7 +74,6 @@ bool SpoolerSteps::measure(FigureTable &table)
     QList<double> lookupMs[2];
     QList<double> changeMs[2];
     for (int run = 0; run < m_runs; ++run) {
-        progress(QStringLiteral("spooler steps, run %1 of %2").arg(run + 1).arg(m_runs));
         if (!measureLookups(lookupMs[0], lookupMs[1]) ||
             !measureDefaultChanges(changeMs[0], changeMs[1]))
             return false;

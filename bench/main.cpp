@@ -414,6 +414,7 @@ int main(int argc, char **argv)
             flood(settings, environment, table);
         // Last: it points this process's own libcups at the private cupsd.
         if (settings.parts.contains(QLatin1String("spooler"))) {
+            progress(QStringLiteral("spooler steps, %1 run(s)").arg(settings.runs));
             SpoolerSteps spooler(cupsd, settings.address, settings.runs,
                                  settings.spoolerRepetitions);
             if (!spooler.measure(table))
