@@ -7,7 +7,7 @@
 // valid URL naming the same server, port and share.
 #include "FuzzCheck.h"
 
-#include "app/CommandLine.h"
+#include "core/CommandLine.h"
 #include "printers/PrinterShare.h"
 
 #include <QMap>

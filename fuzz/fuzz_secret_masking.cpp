@@ -7,7 +7,7 @@
 #include "FixedTimeSource.h"
 #include "FuzzCheck.h"
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 #include "protocol/AuthenticateMsg.h"
 #include "protocol/MessageIds.h"
 #include "protocol/SecretMasking.h"

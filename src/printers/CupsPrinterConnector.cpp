@@ -1,6 +1,6 @@
 #include "printers/CupsPrinterConnector.h"
 
-#include "app/LogEvent.h"
+#include "core/LogSource.h"
 #include "printers/BoundedCall.h"
 #include "printers/CupsSpooler.h"
 #include "printers/PrinterShare.h"
@@ -21,7 +21,7 @@ std::atomic<bool> CupsPrinterConnector::s_workerBusy{false};
 
 namespace {
 
-const QString Source = QStringLiteral("CupsPrinterConnector");
+const UtilsLib::LogSource Log(QStringLiteral("CupsPrinterConnector"));
 const QString VirtualPrinterInfo = QStringLiteral("Brindlecore Virtual Printer");
 const QString LocalAddress = QStringLiteral("127.0.0.1");
 const QString NullAddress = QStringLiteral("0.0.0.0");
@@ -30,16 +30,6 @@ const QString NullAddress = QStringLiteral("0.0.0.0");
 // spooler's own error rather than only that time ran out.
 constexpr std::chrono::milliseconds RequestLimit =
     CupsPrinterConnector::WaitLimit - std::chrono::milliseconds(500);
-
-QString origin(const char *operation)
-{
-    return Source + QLatin1String("::") + QLatin1String(operation);
-}
-
-void log(const UtilsLib::Observable *self, const char *operation, LogKind kind, const QString &text)
-{
-    UtilsLib::logEvent(self, Source, origin(operation), kind, text);
-}
 
 CupsSpooler::Deadline requestDeadline()
 {
@@ -155,6 +145,11 @@ CupsPrinterConnector::CupsPrinterConnector(UtilsLib::Observer *observer, int att
 
 CupsPrinterConnector::~CupsPrinterConnector()
 {
+    finishDefaultPrinterWork();
+}
+
+void CupsPrinterConnector::finishDefaultPrinterWork()
+{
     {
         std::lock_guard<std::mutex> lock(m_stopMutex);
         m_stopping = true;
@@ -166,8 +161,8 @@ CupsPrinterConnector::~CupsPrinterConnector()
 
 bool CupsPrinterConnector::addConnection(const QString &printerName)
 {
-    TraceScope trace(this, Source, origin("addConnection"));
-    log(this, "addConnection", LogInfo, QStringLiteral("Adding connection to %1").arg(printerName));
+    const TraceScope trace = Log.trace(this, "addConnection");
+    Log(this, "addConnection", LogInfo, QStringLiteral("Adding connection to %1").arg(printerName));
     const std::optional<PrinterShare> share = PrinterShare::parse(printerName);
     const CupsSpooler::Outcome outcome =
         share ? withinLimit([share = *share, printerName](CupsSpooler::Deadline deadline) {
@@ -175,15 +170,15 @@ bool CupsPrinterConnector::addConnection(const QString &printerName)
         })
               : failure(notAShareText(printerName));
     if (!outcome.ok)
-        log(this, "addConnection", LogWarning,
+        Log(this, "addConnection", LogWarning,
             QStringLiteral("AddPrinterConnection failed.  Last error=%1").arg(outcome.error));
     return outcome.ok;
 }
 
 bool CupsPrinterConnector::removeConnection(const QString &printerName)
 {
-    TraceScope trace(this, Source, origin("removeConnection"));
-    log(this, "removeConnection", LogInfo,
+    const TraceScope trace = Log.trace(this, "removeConnection");
+    Log(this, "removeConnection", LogInfo,
         QStringLiteral("Deleting connection to %1").arg(printerName));
     const std::optional<PrinterShare> share = PrinterShare::parse(printerName);
     const CupsSpooler::Outcome outcome =
@@ -192,26 +187,26 @@ bool CupsPrinterConnector::removeConnection(const QString &printerName)
         })
               : failure(notAShareText(printerName));
     if (!outcome.ok)
-        log(this, "removeConnection", LogWarning,
+        Log(this, "removeConnection", LogWarning,
             QStringLiteral("DeletePrinterConnection failed.  Last error=%1").arg(outcome.error));
     return outcome.ok;
 }
 
 void CupsPrinterConnector::setDefaultPrinter(const QString &printerName)
 {
-    TraceScope trace(this, Source, origin("setDefaultPrinter"));
+    const TraceScope trace = Log.trace(this, "setDefaultPrinter");
     if (printerName.isEmpty()) {
-        log(this, "setDefaultPrinter", LogInfo, QStringLiteral("Printer name is empty"));
+        Log(this, "setDefaultPrinter", LogInfo, QStringLiteral("Printer name is empty"));
         return;
     }
     // libcups lets these variables name the default printer before lpoptions does.
     const QString lpdest = qEnvironmentVariable("LPDEST");
     const QString printer = qEnvironmentVariable("PRINTER");
     if (!lpdest.isEmpty())
-        log(this, "setDefaultPrinter", LogWarning,
+        Log(this, "setDefaultPrinter", LogWarning,
             QStringLiteral("LPDEST=%1 overrides the default printer").arg(lpdest));
     else if (!printer.isEmpty() && printer != QLatin1String("lp"))
-        log(this, "setDefaultPrinter", LogWarning,
+        Log(this, "setDefaultPrinter", LogWarning,
             QStringLiteral("PRINTER=%1 overrides the default printer").arg(printer));
 
     bool idle = false;
@@ -249,25 +244,25 @@ bool CupsPrinterConnector::isSettingDefaultPrinter()
 
 QString CupsPrinterConnector::getDefaultPrinter()
 {
-    TraceScope trace(this, Source, origin("getDefaultPrinter"));
+    const TraceScope trace = Log.trace(this, "getDefaultPrinter");
     const CupsSpooler::Deadline deadline = requestDeadline();
     const std::optional<std::optional<QString>> name = callWithin<std::optional<QString>>(
         WaitLimit, [deadline] { return CupsSpooler::toolkitDefaultPrinter(deadline); });
     if (!name || !*name)
-        log(this, "getDefaultPrinter", LogWarning,
+        Log(this, "getDefaultPrinter", LogWarning,
             QStringLiteral("Default printer lookup failed.  Last error=%1").arg(timedOut()));
     const QString defaultPrinter = name && *name ? **name : QString();
-    log(this, "getDefaultPrinter", LogInfo,
+    Log(this, "getDefaultPrinter", LogInfo,
         QStringLiteral("Default printer is %1").arg(defaultPrinter));
     return defaultPrinter;
 }
 
 QString CupsPrinterConnector::getPrintServiceForOndrelPrinterPrivate()
 {
-    TraceScope trace(this, Source, origin("getPrintServiceForOndrelPrinterPrivate"));
+    const TraceScope trace = Log.trace(this, "getPrintServiceForOndrelPrinterPrivate");
     const CupsSpooler::Listing listing = listQueues();
     if (!listing.ok) {
-        log(this, "getPrintServiceForOndrelPrinterPrivate", LogWarning,
+        Log(this, "getPrintServiceForOndrelPrinterPrivate", LogWarning,
             QStringLiteral("EnumPrinters failed.  Last error=%1").arg(listing.error));
         return QString();
     }
@@ -280,14 +275,14 @@ QString CupsPrinterConnector::getPrintServiceForOndrelPrinterPrivate()
             break;
         }
     }
-    log(this, "getPrintServiceForOndrelPrinterPrivate", LogVerbose,
+    Log(this, "getPrintServiceForOndrelPrinterPrivate", LogVerbose,
         QStringLiteral("Print Service address is %1").arg(address));
     return address;
 }
 
 QString CupsPrinterConnector::getPrintServiceForOndrelPrinter()
 {
-    TraceScope trace(this, Source, origin("getPrintServiceForOndrelPrinter"));
+    const TraceScope trace = Log.trace(this, "getPrintServiceForOndrelPrinter");
     QString address = getPrintServiceForOndrelPrinterPrivate();
     if (address.isEmpty()) {
         address = LocalAddress;
@@ -296,28 +291,31 @@ QString CupsPrinterConnector::getPrintServiceForOndrelPrinter()
             callWithin<QString>(WaitLimit, [host = address] { return firstIPv4Address(host); });
         address = resolved && !resolved->isEmpty() ? *resolved : NullAddress;
     }
-    log(this, "getPrintServiceForOndrelPrinter", LogInfo,
+    Log(this, "getPrintServiceForOndrelPrinter", LogInfo,
         QStringLiteral("Print service address is %1").arg(address));
     return address;
 }
 
 void CupsPrinterConnector::onTerminate()
 {
-    TraceScope trace(this, Source, origin("onTerminate"));
+    const TraceScope trace = Log.trace(this, "onTerminate");
+    // The attempt in progress (the default printer put back at the end) is finished; no
+    // further retries are made.
+    finishDefaultPrinterWork();
 }
 
 bool CupsPrinterConnector::initialize()
 {
-    TraceScope trace(this, Source, origin("initialize"));
+    const TraceScope trace = Log.trace(this, "initialize");
     return true;
 }
 
 void CupsPrinterConnector::resetPerUserDefaults()
 {
-    TraceScope trace(this, Source, origin("resetPerUserDefaults"));
+    const TraceScope trace = Log.trace(this, "resetPerUserDefaults");
     const CupsSpooler::Listing listing = listQueues();
     if (!listing.ok) {
-        log(this, "resetPerUserDefaults", LogWarning,
+        Log(this, "resetPerUserDefaults", LogWarning,
             QStringLiteral("EnumPrinters failed.  Last error=%1").arg(listing.error));
         return;
     }
@@ -332,7 +330,7 @@ void CupsPrinterConnector::resetPerUserDefaults()
                 return CupsSpooler::localQueue(name, deadline);
             });
         if (!opened || !opened->found) {
-            log(this, "resetPerUserDefaults", LogWarning,
+            Log(this, "resetPerUserDefaults", LogWarning,
                 QStringLiteral("Failed to open %1.  Last error=%2")
                     .arg(queue.name, opened ? opened->error : timedOut()));
             continue;
@@ -343,24 +341,24 @@ void CupsPrinterConnector::resetPerUserDefaults()
 
 void CupsPrinterConnector::resetPrinter(const QString &queueName)
 {
-    TraceScope trace(this, Source, origin("resetPrinter"));
+    const TraceScope trace = Log.trace(this, "resetPrinter");
     const CupsSpooler::Deadline deadline = requestDeadline();
     const std::optional<CupsSpooler::ResetOutcome> reset =
         callWithin<CupsSpooler::ResetOutcome>(WaitLimit, [queueName, deadline] {
             return CupsSpooler::resetUserOptions(queueName, deadline);
         });
     if (!reset || reset->step == CupsSpooler::ResetStep::ReadFailed) {
-        log(this, "resetPrinter", LogWarning,
+        Log(this, "resetPrinter", LogWarning,
             QStringLiteral("GetPrinter failed.  Last error=%1")
                 .arg(reset ? reset->error : timedOut()));
         return;
     }
-    log(this, "resetPrinter", LogInfo,
+    Log(this, "resetPrinter", LogInfo,
         QStringLiteral(
             "Calling SetPrinter to overwrite the per-user defaults with global defaults"));
     if (reset->step == CupsSpooler::ResetStep::Done)
-        log(this, "resetPrinter", LogVerbose, QStringLiteral("SetPrinter succeeded"));
+        Log(this, "resetPrinter", LogVerbose, QStringLiteral("SetPrinter succeeded"));
     else
-        log(this, "resetPrinter", LogWarning,
+        Log(this, "resetPrinter", LogWarning,
             QStringLiteral("SetPrinter failed.  Last error=%1").arg(reset->error));
 }

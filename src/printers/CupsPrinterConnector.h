@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/Observable.h"
-#include "printers/PrinterConnectorInterface.h"
+#include "core/Observable.h"
+#include "core/PrinterConnectorInterface.h"
 
 #include <QString>
 
@@ -61,6 +61,7 @@ private:
     // Drops the user's options of one queue; the read and the write are logged as such.
     void resetPrinter(const QString &queueName);
     void runDefaultPrinterWorker(const QString &queueName);
+    void finishDefaultPrinterWork();
 
     int m_attempts;
     std::chrono::milliseconds m_interval;

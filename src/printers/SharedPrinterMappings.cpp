@@ -1,7 +1,7 @@
 #include "printers/SharedPrinterMappings.h"
 
-#include "app/LogEvent.h"
-#include "printers/PrinterConnectorInterface.h"
+#include "core/LogSource.h"
+#include "core/PrinterConnectorInterface.h"
 
 using UtilsLib::LogInfo;
 using UtilsLib::LogKind;
@@ -11,17 +11,7 @@ using UtilsLib::TraceScope;
 
 namespace {
 
-const QString Source = QStringLiteral("SharedPrinterMappings");
-
-QString origin(const char *operation)
-{
-    return Source + QLatin1String("::") + QLatin1String(operation);
-}
-
-void log(const UtilsLib::Observable *self, const char *operation, LogKind kind, const QString &text)
-{
-    UtilsLib::logEvent(self, Source, origin(operation), kind, text);
-}
+const UtilsLib::LogSource Log(QStringLiteral("SharedPrinterMappings"));
 
 // True when the connected share path ends in the given printer name as its last element:
 // \\server\name, and for the forward-slash forms //server/name or ipp://server/printers/name.
@@ -42,26 +32,26 @@ SharedPrinterMappings::SharedPrinterMappings(PrinterConnectorInterface *connecto
 
 bool SharedPrinterMappings::connectToSharedPrinters(const QStringList &printerNames)
 {
-    TraceScope trace(this, Source, origin("connectToSharedPrinters"));
+    const TraceScope trace = Log.trace(this, "connectToSharedPrinters");
     if (printerNames.isEmpty()) {
-        log(this, "connectToSharedPrinters", LogInfo, QStringLiteral("No printers to connect"));
+        Log(this, "connectToSharedPrinters", LogInfo, QStringLiteral("No printers to connect"));
         return true;
     }
     for (const QString &name : printerNames) {
-        log(this, "connectToSharedPrinters", LogInfo,
+        Log(this, "connectToSharedPrinters", LogInfo,
             QStringLiteral("Attempting to connect to %1").arg(name));
         if (m_connector->addConnection(name)) {
-            log(this, "connectToSharedPrinters", LogVerbose,
+            Log(this, "connectToSharedPrinters", LogVerbose,
                 QStringLiteral("Successfully connected to %1").arg(name));
             m_connectedPrinters.append(name);
         } else {
-            log(this, "connectToSharedPrinters", LogWarning,
+            Log(this, "connectToSharedPrinters", LogWarning,
                 QStringLiteral("Failed to connect to %1").arg(name));
         }
     }
     if (m_connectedPrinters.isEmpty())
         return false;
-    log(this, "connectToSharedPrinters", LogVerbose,
+    Log(this, "connectToSharedPrinters", LogVerbose,
         QStringLiteral("Attempting to set default printer to %1").arg(m_connectedPrinters.first()));
     setDefaultPrinter(m_connectedPrinters.first());
     return true;
@@ -69,8 +59,8 @@ bool SharedPrinterMappings::connectToSharedPrinters(const QStringList &printerNa
 
 void SharedPrinterMappings::setDefaultPrinter(const QString &printerName)
 {
-    TraceScope trace(this, Source, origin("setDefaultPrinter"));
-    log(this, "setDefaultPrinter", LogVerbose,
+    const TraceScope trace = Log.trace(this, "setDefaultPrinter");
+    Log(this, "setDefaultPrinter", LogVerbose,
         QStringLiteral("Attempting to set default printer to %1").arg(printerName));
     for (const QString &connected : std::as_const(m_connectedPrinters)) {
         if (endsWithElement(connected, printerName)) {
@@ -83,9 +73,9 @@ void SharedPrinterMappings::setDefaultPrinter(const QString &printerName)
 
 void SharedPrinterMappings::disconnectFromSharedPrinters()
 {
-    TraceScope trace(this, Source, origin("disconnectFromSharedPrinters"));
+    const TraceScope trace = Log.trace(this, "disconnectFromSharedPrinters");
     for (const QString &connected : std::as_const(m_connectedPrinters)) {
-        log(this, "disconnectFromSharedPrinters", LogVerbose,
+        Log(this, "disconnectFromSharedPrinters", LogVerbose,
             QStringLiteral("Attempting to remove connection to %1").arg(connected));
         m_connector->removeConnection(connected);
     }
@@ -93,8 +83,8 @@ void SharedPrinterMappings::disconnectFromSharedPrinters()
 
 void SharedPrinterMappings::restoreDefaultPrinter()
 {
-    TraceScope trace(this, Source, origin("restoreDefaultPrinter"));
-    log(this, "restoreDefaultPrinter", LogVerbose,
+    const TraceScope trace = Log.trace(this, "restoreDefaultPrinter");
+    Log(this, "restoreDefaultPrinter", LogVerbose,
         QStringLiteral("Attempting to restore default printer to %1")
             .arg(m_previousDefaultPrinter));
     m_connector->setDefaultPrinter(m_previousDefaultPrinter);

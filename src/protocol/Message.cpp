@@ -1,8 +1,8 @@
 #include "protocol/Message.h"
 
-#include "app/AppContext.h"
-#include "app/JqeTimeSource.h"
-#include "app/LogEvent.h"
+#include "core/AppContext.h"
+#include "core/JqeTimeSource.h"
+#include "core/LogEvent.h"
 #include "protocol/MessageHandler.h"
 #include "protocol/SecretMasking.h"
 

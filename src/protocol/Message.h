@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Observable.h"
+#include "core/Observable.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,7 +1,7 @@
 #include "protocol/MessageHandler.h"
 
-#include "app/AppContext.h"
-#include "app/ObserverFactoryInterface.h"
+#include "core/AppContext.h"
+#include "core/ObserverFactoryInterface.h"
 
 namespace Brindlecore::Core {
 

@@ -1,6 +1,6 @@
 #include "protocol/OpcConnection.h"
 
-#include "app/LogEvent.h"
+#include "core/LogEvent.h"
 #include "protocol/MessageClientInterface.h"
 #include "protocol/OpcMessageDispatcherInterface.h"
 #include "protocol/SecretMasking.h"

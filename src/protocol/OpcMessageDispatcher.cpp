@@ -1,6 +1,6 @@
 #include "protocol/OpcMessageDispatcher.h"
 
-#include "app/LogEvent.h"
+#include "core/LogEvent.h"
 #include "protocol/Message.h"
 #include "protocol/NoResponse.h"
 #include "protocol/SecretMasking.h"

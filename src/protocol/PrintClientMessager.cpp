@@ -1,7 +1,7 @@
 #include "protocol/PrintClientMessager.h"
 
-#include "app/LogEvent.h"
-#include "printers/PrinterConnectorInterface.h"
+#include "core/LogSource.h"
+#include "core/PrinterConnectorInterface.h"
 #include "protocol/ConnectionListenerInterface.h"
 #include "protocol/MessageListenerInterface.h"
 #include "protocol/SecretMasking.h"
@@ -9,24 +9,11 @@
 #include <QSignalBlocker>
 #include <QTcpSocket>
 
-using UtilsLib::logEvent;
 using UtilsLib::TraceScope;
 
 namespace {
 
-const QString Source = QStringLiteral("PrintClientMessager");
-
-QString origin(const char *method)
-{
-    return Source + QLatin1String("::") + QLatin1String(method);
-}
-
-// The origins of the methods every text passes through, made once rather than per call.
-const QString DataAvailableOrigin = origin("dataAvailable");
-const QString ReadAvailableDataOrigin = origin("readAvailableData");
-const QString SendMessageOrigin = origin("sendMessage");
-const QString WriteDataOrigin = origin("writeData");
-const QString WriteCompletedOrigin = origin("writeCompleted");
+const UtilsLib::LogSource Log(QStringLiteral("PrintClientMessager"));
 
 } // namespace
 
@@ -36,7 +23,7 @@ PrintClientMessager::PrintClientMessager(UtilsLib::Observer *observer, int recon
     , m_socket(new QTcpSocket(this))
 {
     addObserver(observer);
-    TraceScope trace(this, Source, origin("PrintClientMessager"));
+    const TraceScope trace = Log.trace(this, "PrintClientMessager");
 
     m_socket->setObjectName(QStringLiteral("socket"));
     m_socket->setReadBufferSize(SocketReadBufferBytes);
@@ -63,41 +50,41 @@ PrintClientMessager::~PrintClientMessager()
 
 void PrintClientMessager::setMessageListener(MessageListenerInterface *listener)
 {
-    TraceScope trace(this, Source, origin("setMessageListener"));
+    const TraceScope trace = Log.trace(this, "setMessageListener");
     m_messageListener = listener;
 }
 
 void PrintClientMessager::setPrinterConnector(PrinterConnectorInterface *connector)
 {
-    TraceScope trace(this, Source, origin("setPrinterConnector"));
+    const TraceScope trace = Log.trace(this, "setPrinterConnector");
     m_printerConnector = connector;
 }
 
 void PrintClientMessager::addConnectionListener(ConnectionListenerInterface *listener)
 {
-    TraceScope trace(this, Source, origin("addConnectionListener"));
+    const TraceScope trace = Log.trace(this, "addConnectionListener");
     m_connectionListeners.append(listener);
 }
 
 void PrintClientMessager::reconnect()
 {
-    TraceScope trace(this, Source, origin("reconnect"));
+    const TraceScope trace = Log.trace(this, "reconnect");
     // An explicit call makes a pending timer pointless; it would only abandon this attempt.
     m_reconnectTimer.stop();
     const QString host =
         m_printerConnector ? m_printerConnector->getPrintServiceForOndrelPrinter() : QString();
-    logEvent(this, Source, origin("reconnect"), UtilsLib::LogInfo,
-             QStringLiteral("Attempting to reconnect to print service at %1 on port %2")
-                 .arg(host, QString::number(PrintServicePort)));
+    Log(this, "reconnect", UtilsLib::LogInfo,
+        QStringLiteral("Attempting to reconnect to print service at %1 on port %2")
+            .arg(host, QString::number(PrintServicePort)));
     connectToServer(host, PrintServicePort);
 }
 
 void PrintClientMessager::connectToServer(const QString &host, quint16 port)
 {
-    TraceScope trace(this, Source, origin("connectToServer"));
-    logEvent(this, Source, origin("connectToServer"), UtilsLib::LogInfo,
-             QStringLiteral("Attempting to connect to print service at %1 on port %2")
-                 .arg(host, QString::number(port)));
+    const TraceScope trace = Log.trace(this, "connectToServer");
+    Log(this, "connectToServer", UtilsLib::LogInfo,
+        QStringLiteral("Attempting to connect to print service at %1 on port %2")
+            .arg(host, QString::number(port)));
     if (m_socket->state() != QAbstractSocket::UnconnectedState)
         abandonConnection();
     m_received.clear();
@@ -107,7 +94,7 @@ void PrintClientMessager::connectToServer(const QString &host, quint16 port)
 
 void PrintClientMessager::delayedReconnect()
 {
-    TraceScope trace(this, Source, origin("delayedReconnect"));
+    const TraceScope trace = Log.trace(this, "delayedReconnect");
     m_received.clear();
     m_unterminatedTextTimer.stop();
     // Qt reports one loss both as an error and as a disconnection, and a failed write may
@@ -123,7 +110,7 @@ void PrintClientMessager::delayedReconnect()
 
 void PrintClientMessager::connectionEstablished()
 {
-    TraceScope trace(this, Source, origin("connectionEstablished"));
+    const TraceScope trace = Log.trace(this, "connectionEstablished");
     // A reconnection still pending (a write failed while this attempt was under way) would
     // only tear down the connection that has just come up.
     m_reconnectTimer.stop();
@@ -134,7 +121,7 @@ void PrintClientMessager::connectionEstablished()
 
 void PrintClientMessager::dataAvailable()
 {
-    TraceScope trace(this, Source, DataAvailableOrigin);
+    const TraceScope trace = Log.trace(this, "dataAvailable");
     if (m_delivering)
         return; // the delivery under way reads these bytes once its text is answered
     const QByteArray data = readAvailableData();
@@ -148,7 +135,7 @@ void PrintClientMessager::dataAvailable()
 
 QByteArray PrintClientMessager::readAvailableData()
 {
-    TraceScope trace(this, Source, ReadAvailableDataOrigin);
+    const TraceScope trace = Log.trace(this, "readAvailableData");
     return m_socket->readAll();
 }
 
@@ -164,10 +151,10 @@ void PrintClientMessager::handleBufferedTexts()
             continue;
         }
         if (result == NulTextBuffer::Result::Overflow) {
-            logEvent(this, Source, DataAvailableOrigin, UtilsLib::LogError,
-                     QStringLiteral("Received more than %1 bytes without a message terminator; "
-                                    "dropping the connection")
-                         .arg(m_received.maxTextBytes()));
+            Log(this, "dataAvailable", UtilsLib::LogError,
+                QStringLiteral("Received more than %1 bytes without a message terminator; "
+                               "dropping the connection")
+                    .arg(m_received.maxTextBytes()));
             m_received.clear();
             m_delivering = false;
             abandonConnection();
@@ -210,7 +197,7 @@ void PrintClientMessager::abandonConnection()
 
 bool PrintClientMessager::sendMessage(const QString &text)
 {
-    TraceScope trace(this, Source, SendMessageOrigin);
+    const TraceScope trace = Log.trace(this, "sendMessage");
     const QByteArray bytes = NulTextBuffer::encode(text);
     const qint64 written = writeData(bytes);
     if (written != bytes.size()) {
@@ -222,8 +209,8 @@ bool PrintClientMessager::sendMessage(const QString &text)
 
 qint64 PrintClientMessager::writeData(const QByteArray &bytes)
 {
-    TraceScope trace(this, Source, WriteDataOrigin);
-    logEvent(this, Source, WriteDataOrigin, UtilsLib::LogInfo, [&] {
+    const TraceScope trace = Log.trace(this, "writeData");
+    Log(this, "writeData", UtilsLib::LogInfo, [&] {
         return QStringLiteral("Sending: ") +
                Brindlecore::Core::maskSecretFields(NulTextBuffer::decode(bytes));
     });
@@ -231,14 +218,14 @@ qint64 PrintClientMessager::writeData(const QByteArray &bytes)
     // registration; nothing may be written before the connection is established.
     const qint64 written =
         m_socket->state() == QAbstractSocket::ConnectedState ? m_socket->write(bytes) : qint64(-1);
-    logEvent(this, Source, WriteDataOrigin, UtilsLib::LogInfo,
-             [&] { return QStringLiteral("Sent %1 bytes").arg(written); });
+    Log(this, "writeData", UtilsLib::LogInfo,
+        [&] { return QStringLiteral("Sent %1 bytes").arg(written); });
     return written;
 }
 
 void PrintClientMessager::writeCompleted(qint64 bytes)
 {
-    TraceScope trace(this, Source, WriteCompletedOrigin);
-    logEvent(this, Source, WriteCompletedOrigin, UtilsLib::LogVerbose,
-             [&] { return QStringLiteral("%1 bytes successfully written to socket").arg(bytes); });
+    const TraceScope trace = Log.trace(this, "writeCompleted");
+    Log(this, "writeCompleted", UtilsLib::LogVerbose,
+        [&] { return QStringLiteral("%1 bytes successfully written to socket").arg(bytes); });
 }

@@ -1,6 +1,6 @@
 #include "protocol/PrintClientRegistration.h"
 
-#include "app/EnvironmentProvider.h"
+#include "core/EnvironmentProvider.h"
 #include "protocol/FieldList.h"
 #include "protocol/MessageClientInterface.h"
 

@@ -1,6 +1,6 @@
 #include "settings/XmlPreferences.h"
 
-#include "app/AppFolders.h"
+#include "core/AppFolders.h"
 #include "settings/AtomicFile.h"
 #include "settings/HexCodec.h"
 #include "settings/XmlPreferencesFileParser.h"

@@ -1,6 +1,6 @@
 #include "ui/AboutInfoDialog.h"
 
-#include "app/VersionInfoInterface.h"
+#include "core/VersionInfoInterface.h"
 #include "ui/EmbeddedImages.h"
 
 #include <QHBoxLayout>

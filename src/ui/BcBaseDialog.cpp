@@ -1,9 +1,9 @@
 #include "ui/BcBaseDialog.h"
 
-#include "app/BuildVersionInfo.h"
-#include "i18n/LanguageChangerInterface.h"
+#include "platform/BuildVersionInfo.h"
 #include "ui/ChangeLanguageButton.h"
 #include "ui/CopyrightLabel.h"
+#include "ui/LanguageChangerInterface.h"
 #include "ui/LanguageSelectorExtension.h"
 
 #include <QApplication>

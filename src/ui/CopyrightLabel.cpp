@@ -1,6 +1,6 @@
 #include "ui/CopyrightLabel.h"
 
-#include "app/VersionInfoInterface.h"
+#include "core/VersionInfoInterface.h"
 
 #include <QTimerEvent>
 

@@ -7,7 +7,7 @@
 #include "FakePrinterConnector.h"
 #include "LoopbackPrintService.h"
 #include "RecordingObserver.h"
-#include "app/LinuxEnvironmentProvider.h"
+#include "platform/LinuxEnvironmentProvider.h"
 
 #include <QtTest>
 

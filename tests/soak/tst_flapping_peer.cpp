@@ -3,8 +3,8 @@
 #include "FlappingPeer.h"
 #include "SanitizerMemory.h"
 
-#include "app/LinuxEnvironmentProvider.h"
-#include "app/Observer.h"
+#include "core/Observer.h"
+#include "platform/LinuxEnvironmentProvider.h"
 #include "protocol/OpcConnection.h"
 #include "protocol/OpcMessageDispatcher.h"
 #include "protocol/PrintClientMessager.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "printers/PrinterConnectorInterface.h"
+#include "core/PrinterConnectorInterface.h"
 
 #include <QStringList>
 

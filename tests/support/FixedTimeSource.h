@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/AppContextEntryInterface.h"
-#include "app/JqeTimeSource.h"
-#include "app/TimeSourceInterface.h"
+#include "core/AppContextEntryInterface.h"
+#include "core/JqeTimeSource.h"
+#include "core/TimeSourceInterface.h"
 
 // A clock that always answers the same instant; registered as "timeSource" it makes
 // message wire texts predictable.

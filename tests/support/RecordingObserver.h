@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/ObservableEvent.h"
-#include "app/Observer.h"
+#include "core/ObservableEvent.h"
+#include "core/Observer.h"
 
 #include <QList>
 #include <QMutex>

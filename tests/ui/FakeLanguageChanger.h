@@ -1,7 +1,7 @@
 #pragma once
 
 #include "TableTranslator.h"
-#include "i18n/LanguageChangerInterface.h"
+#include "ui/LanguageChangerInterface.h"
 
 #include <QCoreApplication>
 

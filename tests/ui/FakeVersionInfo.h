@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/VersionInfoInterface.h"
+#include "core/VersionInfoInterface.h"
 
 class FakeVersionInfo : public VersionInfoInterface
 {

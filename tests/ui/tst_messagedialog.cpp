@@ -1,7 +1,7 @@
 #include "FakeLanguageChanger.h"
 #include "ModalDialogDriver.h"
 #include "TableTranslator.h"
-#include "app/BuildVersionInfo.h"
+#include "platform/BuildVersionInfo.h"
 #include "ui/AboutInfoDialog.h"
 #include "ui/ImageButton.h"
 #include "ui/ImageFolder.h"

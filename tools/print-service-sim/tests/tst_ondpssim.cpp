@@ -1,6 +1,6 @@
 #include "ScenarioScript.h"
 #include "TrafficLog.h"
-#include "app/EnvironmentProvider.h"
+#include "core/EnvironmentProvider.h"
 #include "protocol/OpcConnection.h"
 #include "protocol/OpcMessageDispatcher.h"
 #include "protocol/PrintClientMessager.h"

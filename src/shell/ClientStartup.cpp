@@ -1,0 +1,234 @@
+#include "shell/ClientStartup.h"
+
+#include "core/AppContext.h"
+#include "core/AppFolders.h"
+#include "core/CommandLine.h"
+#include "core/JqeTimeSource.h"
+#include "core/LogEvent.h"
+#include "platform/UnixSignalNotifier.h"
+#include "printers/SharedPrinterMappings.h"
+#include "protocol/OpcConnection.h"
+#include "protocol/OpcMessageDispatcher.h"
+#include "protocol/PrintClientMessager.h"
+#include "protocol/PrintClientRegistration.h"
+#include "shell/LogFolder.h"
+#include "shell/ObserverManager.h"
+#include "shell/TpcApplication.h"
+#include "ui/BcBaseDialog.h"
+#include "ui/PrintClientDialog.h"
+
+#include <QFileInfo>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+
+using Brindlecore::Core::AppContext;
+
+namespace {
+
+const char *const ComponentName = "ondtpc";
+const char *const FatalTitle = "Brindlecore® Ondrel™ Print Client";
+const char *const WrongNameText = "Fatal Application Error #911 Generated.\nPlease report this "
+                                  "error to Brindlecore Technical Support.";
+const char *const NoPrintersText =
+    "Unable to connect to any printers.  Please see a staff member for assistance.";
+const int DefaultDialogTimeoutMs = 45000;
+const QString ObserverManagerEntry = QStringLiteral("observerManager");
+
+// The running client, for the exit handler: the toolkit ends the process with exit() when the
+// display connection breaks, without returning from the event loop.
+ClientStartup *s_running = nullptr;
+bool s_exitHandlerInstalled = false;
+
+void showFatal(const char *text)
+{
+    PrintClientDialog dialog;
+    dialog.critical(QString::fromUtf8(FatalTitle), QString::fromUtf8(text));
+}
+
+} // namespace
+
+ClientStartup::LoggerRelease::~LoggerRelease()
+{
+    AppContext::instance().takeEntry(ObserverManagerEntry);
+}
+
+ClientStartup::DialogResourcesRelease::~DialogResourcesRelease()
+{
+    BcBaseDialog::releaseSharedResources();
+}
+
+ClientStartup::ClientStartup(int &argc, char **argv)
+    : m_argc(argc)
+    , m_argv(argv)
+    , m_clientPreferences(&m_registry)
+    , m_printerConnector(nullptr)
+    , m_loggingPreferences(QString::fromLatin1(ComponentName))
+{}
+
+ClientStartup::~ClientStartup()
+{
+    if (s_running == this)
+        s_running = nullptr;
+}
+
+int ClientStartup::run()
+{
+    startLogging();
+    reportDamagedFiles();
+    m_application = std::make_unique<TpcApplication>(m_argc, m_argv, &m_clientPreferences);
+    if (m_application->isRunning())
+        return 0;
+    m_application->initialize(true);
+    if (const std::optional<int> exitCode = checkStartup())
+        return *exitCode;
+    connectToPrintService();
+
+    // From here on the workstation is changed; it is put back however the process ends.
+    s_running = this;
+    if (!s_exitHandlerInstalled) {
+        s_exitHandlerInstalled = true;
+        std::atexit([] {
+            if (s_running)
+                s_running->restoreWorkstation();
+        });
+    }
+    const int result = m_application->exec();
+    restoreWorkstation();
+    s_running = nullptr;
+    log(UtilsLib::LogInfo, "main",
+        QStringLiteral("%1 stopped (exit code %2)")
+            .arg(m_versionInfo.fileDescription())
+            .arg(result));
+    return result;
+}
+
+void ClientStartup::startLogging()
+{
+    const QString component = QString::fromLatin1(ComponentName);
+    LogFolder folder(
+        AppFolders::logFolder(AppFolders::ClientSubPath),
+        AppFolders::userLogFolder(AppFolders::ClientSubPath),
+        {component + QLatin1String("-userlog.txt"), component + QLatin1String("-devlog.txt")});
+    const QString logFolder = folder.choose();
+    if (folder.usedFallback())
+        std::fprintf(stderr, "%s: the common log folder %s cannot be written; logging to %s\n",
+                     ComponentName, qPrintable(AppFolders::logFolder(AppFolders::ClientSubPath)),
+                     qPrintable(logFolder));
+
+    m_loggingPreferences.setInt(QStringLiteral("Logging: Enabled"), 1);
+    m_loggingPreferences.setInt(QStringLiteral("Logging: Maximum File Size in MB"), 10);
+    m_loggingPreferences.setInt(QStringLiteral("Logging: Maximum Number of Backups"), 3);
+    m_loggingPreferences.setInt(QStringLiteral("Logging: Verbose"), 1);
+    m_loggingPreferences.setInt(QStringLiteral("Logging Level"), 2);
+    // An administrator may override these in the client's preferences file; a missing file
+    // is the normal case, a damaged one is reported once the logger exists.
+    const QString configFolder =
+        UtilsLib::XmlPreferences::configDirectory(AppFolders::ClientSubPath);
+    m_preferencesFile =
+        configFolder.isEmpty() ? QString() : configFolder + QLatin1String("/ondtpc.xml");
+    m_preferencesUnreadable = !m_preferencesFile.isEmpty() &&
+                              QFileInfo::exists(m_preferencesFile) &&
+                              !m_loggingPreferences.load(m_preferencesFile, false);
+    // The context owns the logger; m_loggerRelease takes it back when everything else is gone.
+    AppContext::instance().addEntry(std::make_unique<Brindlecore::Core::ObserverManager>(
+        component, m_loggingPreferences, logFolder));
+    m_observer = AppContext::instance()
+                     .findEntryAs<Brindlecore::Core::ObserverFactoryInterface>(ObserverManagerEntry)
+                     ->getObserver();
+    m_printerConnector.addObserver(m_observer);
+    m_startupLog.addObserver(m_observer);
+    if (folder.usedFallback())
+        log(UtilsLib::LogWarning, "main",
+            QStringLiteral("The common log folder %1 cannot be written; logging to %2")
+                .arg(AppFolders::logFolder(AppFolders::ClientSubPath), logFolder));
+}
+
+void ClientStartup::reportDamagedFiles()
+{
+    if (m_preferencesUnreadable)
+        log(UtilsLib::LogWarning, "main",
+            QStringLiteral("Could not read the preferences file %1; the defaults apply to what it "
+                           "did not set")
+                .arg(m_preferencesFile));
+    // A missing session file is normal (first run, or not installed); one that is there but
+    // cannot be used silently puts the staff password back to the default, which the staff
+    // would otherwise find out only at the next approval.
+    if (!m_clientPreferences.loadSession() &&
+        QFileInfo::exists(PrintClientPreferences::sessionFilePath()))
+        log(UtilsLib::LogWarning, "main",
+            QStringLiteral("Could not read the session file %1; the default staff password "
+                           "applies")
+                .arg(PrintClientPreferences::sessionFilePath()));
+}
+
+std::optional<int> ClientStartup::checkStartup()
+{
+    m_stopSignals = std::make_unique<UnixSignalNotifier>(QList<int>{SIGTERM, SIGINT, SIGHUP});
+    QObject::connect(m_stopSignals.get(), &UnixSignalNotifier::signalReceived, m_application.get(),
+                     [this](int signalNumber) {
+                         log(UtilsLib::LogInfo, "endSession",
+                             QStringLiteral("Received signal %1; stopping").arg(signalNumber));
+                         m_application->endSession();
+                     });
+    log(UtilsLib::LogInfo, "main",
+        QStringLiteral("%1 %2 starting")
+            .arg(m_versionInfo.fileDescription(), m_versionInfo.fileVersion()));
+
+    BcBaseDialog::setDefaultTimeout(DefaultDialogTimeoutMs);
+    if (m_versionInfo.executableBaseName().toUpper() != QLatin1String("ONDTPC")) {
+        showFatal(WrongNameText);
+        return 0;
+    }
+    if (!m_printerConnector.initialize()) {
+        showFatal(NoPrintersText);
+        return 1;
+    }
+    const CommandLine commandLine(m_application->arguments());
+    m_printerMappings = std::make_unique<SharedPrinterMappings>(&m_printerConnector, m_observer);
+    if (!m_printerMappings->connectToSharedPrinters(commandLine.plainArguments().mid(1))) {
+        showFatal(NoPrintersText);
+        return 1;
+    }
+    m_application->setSharedPrinterMappings(m_printerMappings.get());
+    m_printerConnector.resetPerUserDefaults();
+    return std::nullopt;
+}
+
+void ClientStartup::connectToPrintService()
+{
+    AppContext::instance().addEntry(std::make_unique<Brindlecore::Core::JqeTimeSource>());
+    m_dispatcher = std::make_unique<OpcMessageDispatcher>(m_observer);
+    m_messager = std::make_unique<PrintClientMessager>(m_observer);
+    // The registration is the connection's first listener: it must be the first text sent.
+    m_registration = std::make_unique<PrintClientRegistration>(m_messager.get(), &m_environment);
+    m_messager->addConnectionListener(m_registration.get());
+    m_connection =
+        std::make_unique<OpcConnection>(m_dispatcher.get(), m_messager.get(), m_observer);
+    m_messager->setMessageListener(m_connection.get());
+    m_messager->setPrinterConnector(&m_printerConnector);
+    m_messager->reconnect();
+}
+
+void ClientStartup::restoreWorkstation()
+{
+    if (m_restored)
+        return;
+    m_restored = true;
+    // No more dispatching: nothing may ask the user anything while the session goes away.
+    if (m_messager)
+        m_messager->setMessageListener(nullptr);
+    if (m_printerMappings) {
+        m_printerMappings->restoreDefaultPrinter();
+        m_printerMappings->disconnectFromSharedPrinters();
+    }
+    // The default printer is set on a worker thread; wait for it before the process may end.
+    m_printerConnector.onTerminate();
+}
+
+void ClientStartup::log(UtilsLib::LogKind kind, const char *operation, const QString &text) const
+{
+    UtilsLib::logEvent(&m_startupLog, QStringLiteral("TpcApplication"),
+                       QStringLiteral("TpcApplication::") + QLatin1String(operation), kind, text);
+}

@@ -1,0 +1,86 @@
+#pragma once
+
+#include "core/LogEvent.h"
+#include "core/Observable.h"
+#include "platform/BuildVersionInfo.h"
+#include "platform/LinuxEnvironmentProvider.h"
+#include "printers/CupsPrinterConnector.h"
+#include "settings/PrintClientPreferences.h"
+#include "settings/Registry.h"
+#include "settings/XmlPreferences.h"
+
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+class OpcConnection;
+class OpcMessageDispatcher;
+class PrintClientMessager;
+class PrintClientRegistration;
+class SharedPrinterMappings;
+class TpcApplication;
+class UnixSignalNotifier;
+
+// The client's composition root: builds its objects in phases (logging, damaged files, start-up
+// checks, the connection), runs the event loop and puts the workstation back in order however
+// the session ends. Objects are built in the phase that first uses them and destroyed in
+// reverse; the logger goes last, so every object can log until it is gone. One per process.
+class ClientStartup
+{
+public:
+    // argc must outlive this object (the application object keeps a reference to it).
+    ClientStartup(int &argc, char **argv);
+    ~ClientStartup();
+
+    ClientStartup(const ClientStartup &) = delete;
+    ClientStartup &operator=(const ClientStartup &) = delete;
+
+    // The process's exit code.
+    int run();
+
+private:
+    // Takes the logger out of the application context when everything else is gone.
+    struct LoggerRelease
+    {
+        ~LoggerRelease();
+    };
+    // Frees what the dialogs share before the application object goes.
+    struct DialogResourcesRelease
+    {
+        ~DialogResourcesRelease();
+    };
+
+    void startLogging();
+    void reportDamagedFiles();
+    // An exit code when the client must not go on.
+    std::optional<int> checkStartup();
+    void connectToPrintService();
+    // Puts the default printer back and removes the shared printers; runs once, whether the
+    // event loop returned or the process is being ended from inside it.
+    void restoreWorkstation();
+    void log(UtilsLib::LogKind kind, const char *operation, const QString &text) const;
+
+    int &m_argc;
+    char **m_argv;
+    LoggerRelease m_loggerRelease;
+    UtilsLib::Registry m_registry;
+    PrintClientPreferences m_clientPreferences;
+    LinuxEnvironmentProvider m_environment;
+    CupsPrinterConnector m_printerConnector;
+    BuildVersionInfo m_versionInfo;
+    UtilsLib::XmlPreferences m_loggingPreferences;
+    UtilsLib::Observable m_startupLog;
+    UtilsLib::Observer *m_observer = nullptr;
+    bool m_preferencesUnreadable = false;
+    QString m_preferencesFile;
+    std::unique_ptr<TpcApplication> m_application;
+    DialogResourcesRelease m_dialogResources;
+    std::unique_ptr<UnixSignalNotifier> m_stopSignals;
+    std::unique_ptr<SharedPrinterMappings> m_printerMappings;
+    std::unique_ptr<OpcMessageDispatcher> m_dispatcher;
+    std::unique_ptr<PrintClientMessager> m_messager;
+    std::unique_ptr<PrintClientRegistration> m_registration;
+    std::unique_ptr<OpcConnection> m_connection;
+    bool m_restored = false;
+};

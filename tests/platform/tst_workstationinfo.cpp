@@ -1,0 +1,179 @@
+#include "core/SystemNetInfo.h"
+#include "platform/BuildVersionInfo.h"
+#include "platform/LinuxEnvironmentProvider.h"
+#include "platform/PcInfoProvider.h"
+
+#include <QHostAddress>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <stdexcept>
+
+namespace {
+
+// The remote flag can change after construction; every name or address read is recorded.
+struct FakeWorkstation
+{
+    bool remote = false;
+    bool fails = false;
+    QStringList reads;
+};
+
+class FakeProvider : public PcInfoProviderInterface
+{
+public:
+    explicit FakeProvider(FakeWorkstation *workstation)
+        : m_workstation(workstation)
+    {}
+    bool isRemoteSession() const override { return m_workstation->remote; }
+    QString machineName() const override
+    {
+        m_workstation->reads.append("name");
+        return "THIN42";
+    }
+    QString machineAddress() const override
+    {
+        if (m_workstation->fails)
+            throw std::runtime_error("no address");
+        m_workstation->reads.append("address");
+        return "10.0.0.42";
+    }
+
+private:
+    FakeWorkstation *m_workstation;
+};
+
+class FixedFolders : public FolderSourceInterface
+{
+public:
+    QString logFolder() const override { return "/srv/ondtpc/logs"; }
+    QString configFolder() const override { return "/srv/ondtpc/config"; }
+};
+
+QProcessEnvironment environmentOf(const QStringList &assignments)
+{
+    QProcessEnvironment environment;
+    for (const QString &assignment : assignments)
+        environment.insert(assignment.section('=', 0, 0), assignment.section('=', 1));
+    return environment;
+}
+
+QString errorOf(const std::function<void()> &call)
+{
+    try {
+        call();
+    } catch (const std::runtime_error &error) {
+        return QString::fromStdString(error.what());
+    }
+    return QString();
+}
+
+} // namespace
+
+class TestWorkstationInfo : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_sessions = std::make_unique<QTemporaryDir>();
+        const QList<QPair<QString, QByteArray>> sessions{
+            {"7", "UID=1000\nREMOTE=1\nREMOTE_HOST=localhost\n"},
+            {"8", "UID=1000\nREMOTE=0\nTYPE=x11\n"},
+            {"9", "REMOTE=1\nREMOTE_HOST=127.0.0.1\n"},
+            {"10", "REMOTE=1\nREMOTE_HOST=\n"}};
+        for (const auto &[id, contents] : sessions) {
+            QFile file(m_sessions->filePath(id));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size());
+        }
+    }
+
+    // client: empty for a console session (the workstation itself), "localhost" for a remote
+    // one from 127.0.0.1 (the SSH peer, else logind's remote host), "none" when nothing names it.
+    void sessionAndClient_data()
+    {
+        QTest::addColumn<QStringList>("environment");
+        QTest::addColumn<QString>("client");
+        auto row = [](const char *name, QStringList environment, const char *client) {
+            QTest::newRow(name) << environment << client;
+        };
+        row("console", {"XDG_SESSION_ID=8"}, "");
+        row("blank ssh", {"SSH_CONNECTION= "}, "");
+        row("unknown session", {"XDG_SESSION_ID=77"}, "");
+        row("session id leaving the folder", {"XDG_SESSION_ID=../7"}, "");
+        row("ssh peer", {"SSH_CONNECTION=127.0.0.1 51000 127.0.0.1 22"}, "localhost");
+        row("ssh peer over IPv6", {"SSH_CONNECTION=::ffff:127.0.0.1 51000 ::1 22"}, "localhost");
+        row("ssh wins over logind",
+            {"SSH_CONNECTION=127.0.0.1 1 127.0.0.1 22", "XDG_SESSION_ID=10"}, "localhost");
+        row("logind host name", {"XDG_SESSION_ID=7"}, "localhost");
+        row("logind address", {"XDG_SESSION_ID=9"}, "localhost");
+        row("xrdp without logind", {"XRDP_SESSION=1"}, "none");
+        row("logind without host", {"XDG_SESSION_ID=10"}, "none");
+    }
+    void sessionAndClient()
+    {
+        QFETCH(QStringList, environment);
+        QFETCH(QString, client);
+        const PcInfoProvider provider(environmentOf(environment), m_sessions->path());
+        QCOMPARE(provider.isRemoteSession(), !client.isEmpty());
+        if (client.isEmpty()) {
+            QCOMPARE(provider.machineName(), LinuxEnvironmentProvider().computerName());
+            const QHostAddress address(provider.machineAddress());
+            QCOMPARE(address.protocol(), QAbstractSocket::IPv4Protocol);
+        } else if (client == "none") {
+            const QString failed = " -> WTSQuerySessionInformation failed.  Last error=";
+            QCOMPARE(errorOf([&] { provider.machineName(); }),
+                     "PcInfoProvider::getSessionName" + failed);
+            QCOMPARE(errorOf([&] { provider.machineAddress(); }),
+                     "PcInfoProvider::getSessionIp" + failed);
+        } else {
+            QCOMPARE(provider.machineName(), client);
+            QCOMPARE(provider.machineAddress(), "127.0.0.1");
+        }
+    }
+
+    void foldersFollowTheSession()
+    {
+        const FixedFolders folders;
+        for (const FolderSourceInterface *source :
+             std::initializer_list<const FolderSourceInterface *>{nullptr, &folders}) {
+            FakeWorkstation workstation;
+            const SystemNetInfo info(std::make_unique<FakeProvider>(&workstation), source);
+            // Name and address are read once; whether the session is remote is asked each time.
+            QCOMPARE(info.name() + " " + info.address(), "THIN42 10.0.0.42");
+            QCOMPARE(workstation.reads, (QStringList{"address", "name"}));
+            const QString base = source ? "/srv/ondtpc/" : "./";
+            QCOMPARE(info.logFolder() + " " + info.configFolder(),
+                     base + "logs " + base + "config");
+            workstation.remote = true;
+            QCOMPARE(info.logFolder() + " " + info.configFolder(),
+                     base + "logs/THIN42 " + base + "config/THIN42");
+        }
+        FakeWorkstation failing{false, true, {}};
+        QCOMPARE(errorOf([&] { SystemNetInfo(std::make_unique<FakeProvider>(&failing), nullptr); }),
+                 "no address");
+    }
+
+    void versionTextsComeFromTheProject()
+    {
+        // Each part is zero-padded to its width; wider parts are kept whole.
+        QCOMPARE(BuildVersionInfo::formatFileVersion(5, 1, 2, 37), "05.01.02.0037");
+        QCOMPARE(BuildVersionInfo::formatFileVersion(123, 45, 6, 78901), "123.45.06.78901");
+        const BuildVersionInfo info;
+        const QStringList parts = QStringLiteral(ONDTPC_PROJECT_VERSION).split('.');
+        QCOMPARE(parts.size(), 4);
+        QCOMPARE(info.fileVersion(),
+                 BuildVersionInfo::formatFileVersion(parts[0].toInt(), parts[1].toInt(),
+                                                     parts[2].toInt(), parts[3].toInt()));
+        QCOMPARE(info.fileDescription(), "Ondrel Laptop Print Client");
+        QVERIFY(info.copyright().contains("©"));
+        QCOMPARE(info.executableBaseName(), "tst_workstationinfo");
+    }
+
+private:
+    std::unique_ptr<QTemporaryDir> m_sessions;
+};
+
+QTEST_GUILESS_MAIN(TestWorkstationInfo)
+#include "tst_workstationinfo.moc"

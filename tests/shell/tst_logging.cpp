@@ -1,0 +1,305 @@
+#include "core/LogEvent.h"
+#include "core/Observable.h"
+#include "settings/XmlPreferences.h"
+#include "shell/Log4CppLineLayout.h"
+#include "shell/Log4CppLogger.h"
+#include "shell/NullLogger.h"
+#include "shell/ObserverManager.h"
+
+#include <QtTest>
+
+#include <log4cpp/LoggingEvent.hh>
+#include <log4cpp/PatternLayout.hh>
+
+#include <sys/stat.h>
+#include <thread>
+
+using Brindlecore::Core::ObserverManager;
+
+namespace {
+
+UtilsLib::XmlPreferences loggingPreferences(int enabled, int verbose, int maxSizeMb = 10,
+                                            int backups = 3)
+{
+    UtilsLib::XmlPreferences preferences("ondtpc");
+    preferences.setInt("Logging: Enabled", enabled);
+    preferences.setInt("Logging: Maximum File Size in MB", maxSizeMb);
+    preferences.setInt("Logging: Maximum Number of Backups", backups);
+    preferences.setInt("Logging: Verbose", verbose);
+    preferences.setInt("Logging Level", 2);
+    return preferences;
+}
+
+QStringList linesOf(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+}
+
+void logSample(UtilsLib::Observer *observer)
+{
+    UtilsLib::Observable source;
+    source.addObserver(observer);
+    {
+        UtilsLib::TraceScope trace(&source, "PrintClientMessager",
+                                   "PrintClientMessager::writeData");
+        UtilsLib::logEvent(&source, "PrintClientMessager", "PrintClientMessager::writeData",
+                           UtilsLib::LogInfo, "Sent 12 bytes");
+        UtilsLib::logEvent(&source, "OpcMessageDispatcher", "OpcMessageDispatcher::dispatch",
+                           UtilsLib::LogVerbose, "After check for NO_RESPONSE");
+        UtilsLib::logEvent(&source, "OpcMessageDispatcher", "OpcMessageDispatcher::dispatch",
+                           UtilsLib::LogWarning, "Message is malformed");
+        UtilsLib::logEvent(&source, "Message", "Brindlecore::Core::Message::handle",
+                           UtilsLib::LogApplication, "No handler configured");
+        UtilsLib::logEvent(&source, "Odd", "handle", UtilsLib::LogError, "no class, €");
+    }
+}
+
+const QRegularExpression LinePattern(
+    R"(^\d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2},\d{3}, \S+, (ERROR|WARN |INFO |DEBUG), .*$)");
+
+} // namespace
+
+class TestLogging : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void configurationTextIsBuiltInOrder();
+    void lineLayoutWritesWhatPatternLayoutWrites_data();
+    void lineLayoutWritesWhatPatternLayoutWrites();
+    void levelsMapToPriorities_data();
+    void levelsMapToPriorities();
+    void verboseWritesBothLogs();
+    void quietWritesOnlyTheUserLog();
+    void disabledWritesNothing();
+    void filesRollOverAndKeepTheBackups();
+    void damagedSizesFallBackToTheDefaults();
+    void concurrentEventsStayWholeLines();
+    void logFilesAreNeverWritableByOthers();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_logs;
+};
+
+void TestLogging::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_logs = m_dir->filePath("logs");
+}
+
+void TestLogging::configurationTextIsBuiltInOrder()
+{
+    const QString verbose = Log4CppLogger::configurationText("ondtpc", "/var/log/x", 10, 3, true);
+    QCOMPARE(verbose, QString("rootCategory=DEBUG, userlog, devlog\n"
+                              "log4j.appender.userlog=org.apache.log4j.RollingFileAppender\n"
+                              "log4j.appender.userlog.fileName=/var/log/x/ondtpc-userlog.txt\n"
+                              "log4j.appender.userlog.maxFileSize=10485760\n"
+                              "log4j.appender.userlog.maxBackupIndex=3\n"
+                              "log4j.appender.userlog.threshold=INFO\n"
+                              "log4j.appender.userlog.layout=org.apache.log4j.PatternLayout\n"
+                              "log4j.appender.userlog.layout.ConversionPattern=%d, %t, %-5p, %m%n\n"
+                              "log4j.appender.devlog=org.apache.log4j.RollingFileAppender\n"
+                              "log4j.appender.devlog.fileName=/var/log/x/ondtpc-devlog.txt\n"
+                              "log4j.appender.devlog.maxFileSize=10485760\n"
+                              "log4j.appender.devlog.maxBackupIndex=3\n"
+                              "log4j.appender.devlog.layout=org.apache.log4j.PatternLayout\n"
+                              "log4j.appender.devlog.layout.ConversionPattern=%d, %t, %-5p, %m%n"));
+
+    // The root line names the developer log even when its block is left out; the
+    // substitutions run in order, so a directory holding a placeholder is not rewritten.
+    const QString quiet = Log4CppLogger::configurationText("c", "/d/%%maxSize%%", 2, 1, false);
+    QVERIFY(quiet.startsWith("rootCategory=DEBUG, userlog, devlog\n"));
+    QVERIFY(!quiet.contains("appender.devlog"));
+    QVERIFY(quiet.contains("fileName=/d/2097152/c-userlog.txt\n"));
+    QVERIFY(quiet.endsWith("ConversionPattern=%d, %t, %-5p, %m%n\n"));
+    // The layout that replaces PatternLayout reproduces exactly this pattern.
+    QCOMPARE(verbose.count(QStringLiteral("ConversionPattern=%1").arg(Log4CppLineLayout::Pattern)),
+             2);
+}
+
+void TestLogging::lineLayoutWritesWhatPatternLayoutWrites_data()
+{
+    QTest::addColumn<int>("priority");
+    QTest::addColumn<QByteArray>("message");
+    QTest::addColumn<uint>("seconds"); // 0: now
+    QTest::addColumn<uint>("micros");
+
+    QTest::newRow("info now") << 600 << QByteArray("OpcConnection, messageReceived, x") << 0u << 0u;
+    QTest::newRow("debug, no millis")
+        << 700 << QByteArray("A, b, Enter: A::b") << 1767225600u << 999u;
+    QTest::newRow("warn, last milli of a year")
+        << 400 << QByteArray("A, b, Message is malformed") << 1767225599u << 999999u;
+    QTest::newRow("error, epoch") << 300 << QByteArray("Odd, handle, no class, \xe2\x82\xac") << 1u
+                                  << 10000u;
+    QTest::newRow("fatal, empty") << 0 << QByteArray() << 2000000000u << 123456u;
+    QTest::newRow("notice, a name longer than the width")
+        << 500 << QByteArray("%d %m %n 100%") << 0u << 0u;
+    QTest::newRow("unknown priority") << 950 << QByteArray("line\nbreak") << 0u << 0u;
+}
+
+void TestLogging::lineLayoutWritesWhatPatternLayoutWrites()
+{
+    QFETCH(int, priority);
+    QFETCH(QByteArray, message);
+    QFETCH(uint, seconds);
+    QFETCH(uint, micros);
+
+    log4cpp::PatternLayout reference;
+    reference.setConversionPattern(Log4CppLineLayout::Pattern);
+    Log4CppLineLayout layout;
+    log4cpp::LoggingEvent event("Info", message.toStdString(), "", priority);
+    if (seconds > 0)
+        event.timeStamp = log4cpp::TimeStamp(seconds, micros);
+    const QByteArray expected = QByteArray::fromStdString(reference.format(event));
+    QCOMPARE(QByteArray::fromStdString(layout.format(event)), expected);
+    // The second's text is kept between lines; the next second must not reuse it.
+    QCOMPARE(QByteArray::fromStdString(layout.format(event)), expected);
+    event.timeStamp = log4cpp::TimeStamp(event.timeStamp.getSeconds() + 1, micros);
+    QCOMPARE(QByteArray::fromStdString(layout.format(event)),
+             QByteArray::fromStdString(reference.format(event)));
+    QVERIFY(Log4CppLineLayout::matchesPatternLayout());
+}
+
+void TestLogging::levelsMapToPriorities_data()
+{
+    QTest::addColumn<int>("level");
+    QTest::addColumn<int>("priority");
+    QTest::newRow("0") << 0 << 0;
+    QTest::newRow("error") << 1 << 300;
+    QTest::newRow("warning") << 2 << 400;
+    QTest::newRow("info") << 6 << 600;
+    QTest::newRow("other") << 5 << 600;
+    QTest::newRow("verbose and trace") << 9 << 700;
+}
+
+void TestLogging::levelsMapToPriorities()
+{
+    QFETCH(int, level);
+    QFETCH(int, priority);
+    QCOMPARE(Log4CppLogger::priorityForLevel(level), priority);
+}
+
+void TestLogging::verboseWritesBothLogs()
+{
+    {
+        ObserverManager manager("ondtpc", loggingPreferences(1, 1), m_logs);
+        QCOMPARE(manager.entryName(), QString("observerManager"));
+        logSample(manager.getObserver());
+    }
+    const QStringList user = linesOf(m_logs + "/ondtpc-userlog.txt");
+    const QStringList dev = linesOf(m_logs + "/ondtpc-devlog.txt");
+    QCOMPARE(user.size(), 4);
+    QCOMPARE(dev.size(), 7);
+    for (const QString &line : user + dev)
+        QVERIFY2(LinePattern.match(line).hasMatch(), qPrintable(line));
+
+    QVERIFY(user[0].endsWith(", INFO , PrintClientMessager, writeData, Sent 12 bytes"));
+    QVERIFY(user[1].endsWith(", WARN , OpcMessageDispatcher, dispatch, Message is malformed"));
+    QVERIFY(user[2].endsWith(", ERROR, Message, handle, No handler configured"));
+    QVERIFY(user[3].endsWith(", ERROR, Odd, handle, no class, €"));
+    QVERIFY(dev[0].endsWith(
+        ", DEBUG, PrintClientMessager, writeData, Enter: PrintClientMessager::writeData"));
+    QVERIFY(
+        dev[2].endsWith(", DEBUG, OpcMessageDispatcher, dispatch, After check for NO_RESPONSE"));
+    QVERIFY(dev[6].endsWith(
+        ", DEBUG, PrintClientMessager, writeData, Exit: PrintClientMessager::writeData"));
+}
+
+void TestLogging::quietWritesOnlyTheUserLog()
+{
+    {
+        ObserverManager manager("ondtpc", loggingPreferences(1, 0), m_logs);
+        logSample(manager.getObserver());
+    }
+    QVERIFY(!QFile::exists(m_logs + "/ondtpc-devlog.txt"));
+    const QStringList user = linesOf(m_logs + "/ondtpc-userlog.txt");
+    QCOMPARE(user.size(), 4);
+    for (const QString &line : user)
+        QVERIFY2(!line.contains(", DEBUG, "), qPrintable(line));
+}
+
+void TestLogging::disabledWritesNothing()
+{
+    ObserverManager manager("ondtpc", loggingPreferences(0, 1), m_logs);
+    QVERIFY(dynamic_cast<NullLogger *>(manager.getObserver()));
+    logSample(manager.getObserver());
+    QVERIFY(QDir(m_logs).entryList(QDir::Files).isEmpty());
+}
+
+void TestLogging::filesRollOverAndKeepTheBackups()
+{
+    {
+        ObserverManager manager("ondtpc", loggingPreferences(1, 0, 1, 2), m_logs);
+        UtilsLib::Observable source;
+        source.addObserver(manager.getObserver());
+        const QString text(200, QChar('x'));
+        // About 3.5 MB in 1 MB files: the current file and exactly two backups remain.
+        for (int i = 0; i < 14000; ++i)
+            UtilsLib::logEvent(&source, "Bulk", "Bulk::fill", UtilsLib::LogInfo, text);
+    }
+    const QStringList files = QDir(m_logs).entryList(QDir::Files, QDir::Name);
+    QCOMPARE(files,
+             (QStringList{"ondtpc-userlog.txt", "ondtpc-userlog.txt.1", "ondtpc-userlog.txt.2"}));
+    for (const QString &file : files)
+        QVERIFY(QFileInfo(m_logs + '/' + file).size() <= 1048576 + 300);
+}
+
+void TestLogging::damagedSizesFallBackToTheDefaults()
+{
+    // A size of 0 would roll the file on every line; the defaults (10 MB, 3) apply instead.
+    {
+        ObserverManager manager("ondtpc", loggingPreferences(1, 0, 0, -2), m_logs);
+        logSample(manager.getObserver());
+    }
+    QCOMPARE(QDir(m_logs).entryList(QDir::Files), QStringList{"ondtpc-userlog.txt"});
+    QCOMPARE(linesOf(m_logs + "/ondtpc-userlog.txt").size(), 4);
+}
+
+void TestLogging::concurrentEventsStayWholeLines()
+{
+    {
+        ObserverManager manager("ondtpc", loggingPreferences(1, 1), m_logs);
+        UtilsLib::Observer *observer = manager.getObserver();
+        std::vector<std::thread> threads;
+        for (int t = 0; t < 4; ++t) {
+            threads.emplace_back([observer, t] {
+                UtilsLib::Observable source;
+                source.addObserver(observer);
+                for (int i = 0; i < 500; ++i)
+                    UtilsLib::logEvent(&source, QString("Thread%1").arg(t), "T::run",
+                                       UtilsLib::LogInfo, QString("event %1").arg(i));
+            });
+        }
+        for (auto &thread : threads)
+            thread.join();
+    }
+    const QStringList user = linesOf(m_logs + "/ondtpc-userlog.txt");
+    QCOMPARE(user.size(), 2000);
+    for (const QString &line : user)
+        QVERIFY2(LinePattern.match(line).hasMatch() && line.contains(", T", Qt::CaseSensitive),
+                 qPrintable(line));
+}
+
+void TestLogging::logFilesAreNeverWritableByOthers()
+{
+    const mode_t previous = ::umask(0);
+    {
+        ObserverManager manager("ondtpc", loggingPreferences(1, 1), m_logs);
+        logSample(manager.getObserver());
+    }
+    ::umask(previous);
+    const auto forbidden = QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    QVERIFY(!(QFileInfo(m_logs).permissions() & forbidden));
+    QVERIFY(QFileInfo(m_logs).permissions() & QFileDevice::ReadOther);
+    for (const QString &file : QDir(m_logs).entryList(QDir::Files))
+        QVERIFY2(!(QFileInfo(m_logs + '/' + file).permissions() & forbidden), qPrintable(file));
+}
+
+QTEST_GUILESS_MAIN(TestLogging)
+#include "tst_logging.moc"
