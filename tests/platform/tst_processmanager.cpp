@@ -1,4 +1,4 @@
-#include "app/LinuxProcessManager.h"
+#include "platform/LinuxProcessManager.h"
 
 #include <QtTest>
 
@@ -137,12 +137,16 @@ void TestProcessManager::stopAsksPolitelyFirst()
     const QString shell = copyProgram("/bin/sh", "ondtpc-polite");
     QVERIFY(!shell.isEmpty());
     const QString mark = m_dir->filePath("terminated");
+    const QString ready = m_dir->filePath("ready");
     LinuxProcessManager manager;
-    QVERIFY(manager.startProcess(QStringList{
-        shell, "-c",
-        QString("trap 'touch %1; exit 0' TERM; while :; do sleep 0.05; done").arg(mark)}));
+    // The shell says it is ready only once its trap is set; a request before that would end
+    // it without the mark.
+    QVERIFY(manager.startProcess(
+        QStringList{shell, "-c",
+                    QString("trap 'touch %1; exit 0' TERM; touch %2; while :; do sleep 0.05; done")
+                        .arg(mark, ready)}));
     const QString name = QFileInfo(shell).fileName();
-    QVERIFY(waitFor([&] { return !runningPids(name).isEmpty(); }));
+    QVERIFY(waitFor([&] { return QFile::exists(ready); }));
 
     QVERIFY(manager.stopProcess(name.toUpper(), 5000));
     QVERIFY(runningPids(name).isEmpty());
@@ -153,11 +157,12 @@ void TestProcessManager::stopKillsWhatIgnoresThePoliteRequest()
 {
     const QString shell = copyProgram("/bin/sh", "ondtpc-stubborn");
     QVERIFY(!shell.isEmpty());
+    const QString ready = m_dir->filePath("ready");
     LinuxProcessManager manager;
-    QVERIFY(manager.startProcess(
-        QStringList{shell, "-c", "trap '' TERM; while :; do sleep 0.05; done"}));
+    QVERIFY(manager.startProcess(QStringList{
+        shell, "-c", QString("trap '' TERM; touch %1; while :; do sleep 0.05; done").arg(ready)}));
     const QString name = QFileInfo(shell).fileName();
-    QVERIFY(waitFor([&] { return !runningPids(name).isEmpty(); }));
+    QVERIFY(waitFor([&] { return QFile::exists(ready); }));
 
     QVERIFY(manager.stopProcess(name, 200));
     QVERIFY(runningPids(name).isEmpty());
@@ -168,12 +173,16 @@ void TestProcessManager::timeoutZeroKillsAtOnce()
     const QString shell = copyProgram("/bin/sh", "ondtpc-quick");
     QVERIFY(!shell.isEmpty());
     const QString mark = m_dir->filePath("terminated");
+    const QString ready = m_dir->filePath("ready");
     LinuxProcessManager manager;
-    QVERIFY(manager.startProcess(QStringList{
-        shell, "-c",
-        QString("trap 'touch %1; exit 0' TERM; while :; do sleep 0.05; done").arg(mark)}));
+    // The shell says it is ready only once its trap is set; a request before that would end
+    // it without the mark.
+    QVERIFY(manager.startProcess(
+        QStringList{shell, "-c",
+                    QString("trap 'touch %1; exit 0' TERM; touch %2; while :; do sleep 0.05; done")
+                        .arg(mark, ready)}));
     const QString name = QFileInfo(shell).fileName();
-    QVERIFY(waitFor([&] { return !runningPids(name).isEmpty(); }));
+    QVERIFY(waitFor([&] { return QFile::exists(ready); }));
 
     QVERIFY(manager.stopProcess(name, 0));
     QVERIFY(runningPids(name).isEmpty());
