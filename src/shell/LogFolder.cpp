@@ -55,9 +55,10 @@ bool LogFolder::isWritable(const QString &folder) const
     // The appenders rename files when they roll over, so the folder itself must be writable.
     if (!QFileInfo(folder).isWritable())
         return false;
+    // A file another user made is not ours to append to; a missing one is made by the logger.
     for (const QString &name : m_fileNames) {
         QFile file(QDir(folder).filePath(name));
-        if (!file.open(QIODevice::Append))
+        if (file.exists() && !file.open(QIODevice::Append))
             return false;
     }
     return true;

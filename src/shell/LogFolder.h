@@ -10,7 +10,7 @@ class LogFolder
 {
 public:
     // commonFolder: the shared log folder; userFolder: the user's own one; fileNames: the log
-    // files that must be writable (or creatable) in the chosen folder.
+    // files that must be writable in the chosen folder where they exist.
     LogFolder(QString commonFolder, QString userFolder, QStringList fileNames);
 
     // Creates the missing levels of the common folder (readable by all, writable by their

@@ -47,6 +47,8 @@ private slots:
     void unreachableSharedPrinterEndsTheRun();
     void preferencesFileSetsTheLogging_data();
     void preferencesFileSetsTheLogging();
+    void lostDisplayStillRestoresTheWorkstation();
+    void closedLogFolderFallsBackToTheUsersOwn();
 };
 
 void TestClient::conversationReconnectionAndOrderlyStop()
@@ -196,6 +198,58 @@ void TestClient::preferencesFileSetsTheLogging()
     QCOMPARE(user.filter("Could not read the preferences file").size(), warning.isEmpty() ? 0 : 1);
     if (!warning.isEmpty())
         QVERIFY(!user.filter(warning).isEmpty());
+}
+
+void TestClient::lostDisplayStillRestoresTheWorkstation()
+{
+    // The toolkit ends the process from inside the event loop when its display goes away.
+    ClientHarness harness("127.0.0.26");
+    QVERIFY2(harness.start(), qPrintable(harness.errorText()));
+    QVERIFY2(harness.startXServer(), qPrintable(harness.errorText()));
+    QProcess *simulator = harness.startSimulator(QStringLiteral("expect register:.*\n"));
+    QProcess *client = harness.startClient();
+    QVERIFY(finishes(simulator, 30000));
+    QCOMPARE(simulator->exitCode(), 0);
+
+    harness.killXServer();
+    QVERIFY(finishes(client, 15000));
+    const QStringList dev = linesOf(harness.logFolder() + "/ondtpc-devlog.txt");
+    QVERIFY2(!dev.filter("Attempting to restore default printer to").isEmpty(),
+             qPrintable(dev.mid(dev.size() - 5).join('\n')));
+    QVERIFY(!dev.filter("Exit: SharedPrinterMappings::disconnectFromSharedPrinters").isEmpty());
+}
+
+void TestClient::closedLogFolderFallsBackToTheUsersOwn()
+{
+    // The common folder's Brindlecore is a file here: no log folder can be made below it, as
+    // when another user made the levels and only they may write there.
+    ClientHarness harness("127.0.0.27");
+    QVERIFY2(harness.start(), qPrintable(harness.errorText()));
+    const QString blocked = harness.scratchPath("blocked");
+    QVERIFY(QDir().mkpath(blocked));
+    QFile company(blocked + "/Brindlecore");
+    QVERIFY(company.open(QIODevice::WriteOnly));
+    company.close();
+    harness.setClientVariable("ONDTPC_COMMON_APPDATA", blocked);
+    const QString own = harness.scratchPath("state");
+    harness.setClientVariable("XDG_STATE_HOME", own);
+
+    QProcess *simulator = harness.startSimulator(QStringLiteral("expect register:.*\n"));
+    QProcess *client = harness.startClient();
+    QVERIFY(finishes(simulator, 30000));
+    client->terminate();
+    QVERIFY(finishes(client, 15000));
+    QCOMPARE(client->exitCode(), 0);
+
+    const QString ownLogs = own + "/Brindlecore/ondrel/ondclient/ondtpc/logs";
+    const QString notice = QString::fromLocal8Bit(client->readAllStandardError());
+    QCOMPARE(notice.count("cannot be written; logging to " + ownLogs), 1);
+    const QStringList user = linesOf(ownLogs + "/ondtpc-userlog.txt");
+    QVERIFY(!user.isEmpty());
+    QVERIFY(user.first().contains("cannot be written; logging to " + ownLogs));
+    QVERIFY(user.last().endsWith("stopped (exit code 0)"));
+    QCOMPARE(QFileInfo(ownLogs).permissions() & (QFile::ReadOther | QFile::WriteOther),
+             QFile::Permissions());
 }
 
 QTEST_GUILESS_MAIN(TestClient)

@@ -133,10 +133,19 @@ QProcess *ClientHarness::startClient(const QStringList &arguments, const QString
 {
     auto process = std::make_unique<QProcess>();
     process->setProcessEnvironment(clientEnvironment());
-    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    process->setProcessChannelMode(QProcess::ForwardedOutputChannel);
     process->start(program.isEmpty() ? clientProgram() : program, arguments);
     process->waitForStarted(5000);
     return adopt(std::move(process));
+}
+
+void ClientHarness::killXServer()
+{
+    if (!m_xserver)
+        return;
+    m_xserver->kill();
+    m_xserver->waitForFinished(5000);
+    m_xserver.reset();
 }
 
 bool ClientHarness::startXServer()

@@ -26,10 +26,12 @@ public:
     // trafficPath().
     QProcess *startSimulator(const QString &script, int expectTimeoutMs = 15000);
     // Runs the client (or a copy of it) with the arguments; the platform is offscreen unless
-    // an X server was started.
+    // an X server was started. Its standard error is kept for the test to read.
     QProcess *startClient(const QStringList &arguments = {}, const QString &program = QString());
     // Starts Xvfb on a free display; later clients use it instead of the offscreen platform.
     bool startXServer();
+    // Kills the X server as a crash would, leaving the clients on it without a display.
+    void killXServer();
     // Presses Return in the window whose title contains the text, once it appears; false when
     // no such window shows up within the timeout.
     bool pressReturnInWindow(const QString &title, int timeoutMs = 20000);
