@@ -30,6 +30,14 @@ bool finishes(QProcess *process, int timeoutMs)
     return process->state() == QProcess::NotRunning || process->waitForFinished(timeoutMs);
 }
 
+// Starts the client against a simulator that waits for its registration; null when none came.
+QProcess *startRegistered(ClientHarness &harness)
+{
+    QProcess *simulator = harness.startSimulator(QStringLiteral("expect register:.*\n"));
+    QProcess *client = harness.startClient();
+    return finishes(simulator, 30000) && simulator->exitCode() == 0 ? client : nullptr;
+}
+
 const QRegularExpression LogLine(
     R"(^\d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2},\d{3}, \d+, (ERROR|WARN |INFO |DEBUG), [A-Za-z]+, )"
     R"([A-Za-z]*, .*$)");
@@ -185,9 +193,8 @@ void TestClient::preferencesFileSetsTheLogging()
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
     file.close();
 
-    QProcess *simulator = harness.startSimulator(QStringLiteral("expect register:.*\n"));
-    QProcess *client = harness.startClient();
-    QVERIFY(finishes(simulator, 30000));
+    QProcess *client = startRegistered(harness);
+    QVERIFY(client);
     client->terminate();
     QVERIFY(finishes(client, 15000));
     QCOMPARE(client->exitCode(), 0);
@@ -206,10 +213,8 @@ void TestClient::lostDisplayStillRestoresTheWorkstation()
     ClientHarness harness("127.0.0.26");
     QVERIFY2(harness.start(), qPrintable(harness.errorText()));
     QVERIFY2(harness.startXServer(), qPrintable(harness.errorText()));
-    QProcess *simulator = harness.startSimulator(QStringLiteral("expect register:.*\n"));
-    QProcess *client = harness.startClient();
-    QVERIFY(finishes(simulator, 30000));
-    QCOMPARE(simulator->exitCode(), 0);
+    QProcess *client = startRegistered(harness);
+    QVERIFY(client);
 
     harness.killXServer();
     QVERIFY(finishes(client, 15000));
@@ -234,9 +239,8 @@ void TestClient::closedLogFolderFallsBackToTheUsersOwn()
     const QString own = harness.scratchPath("state");
     harness.setClientVariable("XDG_STATE_HOME", own);
 
-    QProcess *simulator = harness.startSimulator(QStringLiteral("expect register:.*\n"));
-    QProcess *client = harness.startClient();
-    QVERIFY(finishes(simulator, 30000));
+    QProcess *client = startRegistered(harness);
+    QVERIFY(client);
     client->terminate();
     QVERIFY(finishes(client, 15000));
     QCOMPARE(client->exitCode(), 0);

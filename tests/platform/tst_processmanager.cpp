@@ -51,9 +51,8 @@ private slots:
     void commandLineQuotesEveryFurtherPart_data();
     void commandLineQuotesEveryFurtherPart();
     void startPassesEachPartAsOneArgument();
+    void stopAsksPolitelyFirst_data();
     void stopAsksPolitelyFirst();
-    void stopKillsWhatIgnoresThePoliteRequest();
-    void timeoutZeroKillsAtOnce();
     void restartRunsTheSameExecutableAgain();
     void unknownNamesAndEmptyCommandsFail();
 
@@ -131,10 +130,25 @@ void TestProcessManager::startPassesEachPartAsOneArgument()
     QCOMPARE(QString::fromUtf8(result.readAll()), QString("[two words]\n[]\n[ünï]\n"));
 }
 
+void TestProcessManager::stopAsksPolitelyFirst_data()
+{
+    QTest::addColumn<QString>("onTerm");
+    QTest::addColumn<int>("timeoutMs");
+    QTest::addColumn<bool>("askedPolitely");
+
+    // A shell that writes a mark when asked to end shows the polite request arrived.
+    QTest::newRow("ends when asked") << "touch \"$mark\"; exit 0" << 5000 << true;
+    QTest::newRow("ignores the request") << "" << 200 << false;
+    QTest::newRow("time-out zero kills at once") << "touch \"$mark\"; exit 0" << 0 << false;
+}
+
 void TestProcessManager::stopAsksPolitelyFirst()
 {
-    // A shell that writes a mark when asked to end shows the polite request arrived.
-    const QString shell = copyProgram("/bin/sh", "ondtpc-polite");
+    QFETCH(QString, onTerm);
+    QFETCH(int, timeoutMs);
+    QFETCH(bool, askedPolitely);
+
+    const QString shell = copyProgram("/bin/sh", "ondtpc-stop");
     QVERIFY(!shell.isEmpty());
     const QString mark = m_dir->filePath("terminated");
     const QString ready = m_dir->filePath("ready");
@@ -143,50 +157,14 @@ void TestProcessManager::stopAsksPolitelyFirst()
     // it without the mark.
     QVERIFY(manager.startProcess(
         QStringList{shell, "-c",
-                    QString("trap 'touch %1; exit 0' TERM; touch %2; while :; do sleep 0.05; done")
-                        .arg(mark, ready)}));
+                    QString("mark='%1'; trap '%2' TERM; touch '%3'; while :; do sleep 0.05; done")
+                        .arg(mark, onTerm, ready)}));
     const QString name = QFileInfo(shell).fileName();
     QVERIFY(waitFor([&] { return QFile::exists(ready); }));
 
-    QVERIFY(manager.stopProcess(name.toUpper(), 5000));
+    QVERIFY(manager.stopProcess(name.toUpper(), timeoutMs));
     QVERIFY(runningPids(name).isEmpty());
-    QVERIFY(QFile::exists(mark));
-}
-
-void TestProcessManager::stopKillsWhatIgnoresThePoliteRequest()
-{
-    const QString shell = copyProgram("/bin/sh", "ondtpc-stubborn");
-    QVERIFY(!shell.isEmpty());
-    const QString ready = m_dir->filePath("ready");
-    LinuxProcessManager manager;
-    QVERIFY(manager.startProcess(QStringList{
-        shell, "-c", QString("trap '' TERM; touch %1; while :; do sleep 0.05; done").arg(ready)}));
-    const QString name = QFileInfo(shell).fileName();
-    QVERIFY(waitFor([&] { return QFile::exists(ready); }));
-
-    QVERIFY(manager.stopProcess(name, 200));
-    QVERIFY(runningPids(name).isEmpty());
-}
-
-void TestProcessManager::timeoutZeroKillsAtOnce()
-{
-    const QString shell = copyProgram("/bin/sh", "ondtpc-quick");
-    QVERIFY(!shell.isEmpty());
-    const QString mark = m_dir->filePath("terminated");
-    const QString ready = m_dir->filePath("ready");
-    LinuxProcessManager manager;
-    // The shell says it is ready only once its trap is set; a request before that would end
-    // it without the mark.
-    QVERIFY(manager.startProcess(
-        QStringList{shell, "-c",
-                    QString("trap 'touch %1; exit 0' TERM; touch %2; while :; do sleep 0.05; done")
-                        .arg(mark, ready)}));
-    const QString name = QFileInfo(shell).fileName();
-    QVERIFY(waitFor([&] { return QFile::exists(ready); }));
-
-    QVERIFY(manager.stopProcess(name, 0));
-    QVERIFY(runningPids(name).isEmpty());
-    QVERIFY(!QFile::exists(mark)); // never asked politely
+    QCOMPARE(QFile::exists(mark), askedPolitely);
 }
 
 void TestProcessManager::restartRunsTheSameExecutableAgain()
