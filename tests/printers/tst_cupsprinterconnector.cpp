@@ -144,6 +144,9 @@ private slots:
         const QString local = QStringLiteral("ipp://localhost/printers/q");
         QTest::newRow("https device") << "https://10.1.2.3:443/ipp/print" << local << "10.1.2.3";
         QTest::newRow("socket device") << "socket://10.1.2.4:9100" << local << "10.1.2.4";
+        QTest::newRow("lpd device") << "lpd://10.1.2.5/queue" << local << "10.1.2.5";
+        QTest::newRow("http device") << "http://10.1.2.6:631/printers/q" << local << "10.1.2.6";
+        QTest::newRow("ipps device") << "ipps://10.1.2.7/printers/q" << local << "10.1.2.7";
         QTest::newRow("ipv6 device") << "ipp://[fd00::5]:631/printers/q" << local << "fd00::5";
         QTest::newRow("queue of a remote scheduler")
             << "file:///dev/null" << QString("ipp://ps.example.com:631/printers/q")
