@@ -22,8 +22,7 @@ QString systemError(const QByteArray &path)
 // another client was first, its folder stays.
 void ensureFolder(const QByteArray &folder)
 {
-    struct stat status
-    {};
+    struct stat status;
     if (lstat(folder.constData(), &status) == 0 || errno != ENOENT)
         return; // whatever is there shows when the file is opened
     QByteArray scratch = folder + ".XXXXXX";
