@@ -10,6 +10,7 @@
 #include <sys/socket.h>
 
 #include <system_error>
+#include <utility>
 
 using UtilsLib::LogInfo;
 using UtilsLib::LogKind;
@@ -69,19 +70,6 @@ CupsSpooler::Listing listQueues()
     return failed;
 }
 
-// Runs a spooler step that ends in ok/error on a worker and waits for it at most WaitLimit.
-CupsSpooler::Outcome withinLimit(std::function<CupsSpooler::Outcome(CupsSpooler::Deadline)> step)
-{
-    const CupsSpooler::Deadline deadline = requestDeadline();
-    const std::optional<CupsSpooler::Outcome> outcome = callWithin<CupsSpooler::Outcome>(
-        CupsPrinterConnector::WaitLimit, [step, deadline] { return step(deadline); });
-    if (outcome)
-        return *outcome;
-    CupsSpooler::Outcome failed;
-    failed.error = timedOut();
-    return failed;
-}
-
 CupsSpooler::Outcome failure(const QString &error)
 {
     CupsSpooler::Outcome outcome;
@@ -89,11 +77,24 @@ CupsSpooler::Outcome failure(const QString &error)
     return outcome;
 }
 
-// Connecting a share creates the local queue for it after its server has confirmed the share;
-// the queue takes the share's description, so a connected virtual printer is found as one.
-CupsSpooler::Outcome connectShare(const PrinterShare &share, const QString &printerName,
-                                  CupsSpooler::Deadline deadline)
+// What became of a queue this client stopped using.
+enum class Release { Removed, InUse, NotCreatedByAClient, NotThere, Failed };
+struct Released
 {
+    Release result = Release::Failed;
+    QString error;
+};
+
+// Connecting a share creates the local queue for it after its server has confirmed the share;
+// the queue takes the share's description, so a connected virtual printer is found as one, and
+// the clients' location, so that no client ever removes a queue an administrator made.
+CupsSpooler::Outcome connectShare(const PrinterShare &share, const QString &printerName,
+                                  QueueUseLock &use)
+{
+    const std::lock_guard<std::mutex> steps(use.steps());
+    // The deadline starts once no client that leaves can remove the queue any more.
+    use.share();
+    const CupsSpooler::Deadline deadline = requestDeadline();
     const CupsSpooler::QueueAttributes remote =
         CupsSpooler::remoteQueue(share.deviceUri(), deadline);
     if (!remote.ok || !remote.found)
@@ -112,20 +113,57 @@ CupsSpooler::Outcome connectShare(const PrinterShare &share, const QString &prin
                            .arg(queueName, local.deviceUri));
     }
     const QString info = remote.info.isEmpty() ? printerName : remote.info;
-    return CupsSpooler::addQueue(queueName, share.deviceUri(), info, deadline);
+    return CupsSpooler::addQueue(queueName, share.deviceUri(), info,
+                                 QString::fromLatin1(CupsPrinterConnector::CreatedQueueLocation),
+                                 deadline);
 }
 
-// Only a queue made for this share is deleted, never another that happens to have its name.
-CupsSpooler::Outcome disconnectShare(const PrinterShare &share, CupsSpooler::Deadline deadline)
+// Only a queue a client made for this share is deleted, never another that happens to have its
+// name, and only by the last client using it. Deciding with the queue held alone keeps a client
+// that connects meanwhile from finding the queue just before it goes.
+Released disconnectShare(const PrinterShare &share, QueueUseLock &use)
 {
+    const std::lock_guard<std::mutex> steps(use.steps());
+    if (!use.takeAlone())
+        return {Release::InUse, QString()};
+    const CupsSpooler::Deadline deadline = requestDeadline();
     const QString queueName = share.queueName();
     const CupsSpooler::QueueAttributes local = CupsSpooler::localQueue(queueName, deadline);
-    if (!local.ok || !local.found)
-        return failure(local.error);
+    if (!local.ok)
+        return {Release::Failed, local.error};
+    if (!local.found)
+        return {Release::NotThere, local.error};
     if (local.deviceUri != share.deviceUri())
-        return failure(QStringLiteral("The printer %1 prints to %2, not to the shared printer")
-                           .arg(queueName, local.deviceUri));
-    return CupsSpooler::deleteQueue(queueName, deadline);
+        return {Release::NotThere,
+                QStringLiteral("The printer %1 prints to %2, not to the shared printer")
+                    .arg(queueName, local.deviceUri)};
+    if (local.location != QLatin1String(CupsPrinterConnector::CreatedQueueLocation))
+        return {Release::NotCreatedByAClient, QString()};
+    const CupsSpooler::Outcome deleted = CupsSpooler::deleteQueue(queueName, deadline);
+    return {deleted.ok ? Release::Removed : Release::Failed, deleted.error};
+}
+
+Released releaseWithinLimit(const PrinterShare &share, std::shared_ptr<QueueUseLock> use)
+{
+    const std::optional<Released> released = callWithin<Released>(
+        CupsPrinterConnector::WaitLimit, [share, use] { return disconnectShare(share, *use); });
+    return released ? *released : Released{Release::Failed, timedOut()};
+}
+
+// Logs a queue kept for others; true unless removing the queue failed.
+bool reportRelease(const UtilsLib::Observable *self, const char *operation,
+                   const QString &queueName, const Released &released)
+{
+    if (released.result == Release::InUse || released.result == Release::NotCreatedByAClient)
+        Log(self, operation, LogInfo,
+            QStringLiteral("Keeping the printer %1: %2")
+                .arg(queueName, released.result == Release::InUse
+                                    ? QStringLiteral("another client may use it")
+                                    : QStringLiteral("no print client created it")));
+    else if (released.result != Release::Removed)
+        Log(self, operation, LogWarning,
+            QStringLiteral("DeletePrinterConnection failed.  Last error=%1").arg(released.error));
+    return released.result != Release::NotThere && released.result != Release::Failed;
 }
 
 QString notAShareText(const QString &printerName)
@@ -136,9 +174,10 @@ QString notAShareText(const QString &printerName)
 } // namespace
 
 CupsPrinterConnector::CupsPrinterConnector(UtilsLib::Observer *observer, int attempts,
-                                           int intervalMs)
+                                           int intervalMs, const QString &lockFolder)
     : m_attempts(attempts)
     , m_interval(intervalMs)
+    , m_lockFolder(lockFolder)
 {
     addObserver(observer);
 }
@@ -164,11 +203,20 @@ bool CupsPrinterConnector::addConnection(const QString &printerName)
     const TraceScope trace = Log.trace(this, "addConnection");
     Log(this, "addConnection", LogInfo, QStringLiteral("Adding connection to %1").arg(printerName));
     const std::optional<PrinterShare> share = PrinterShare::parse(printerName);
-    const CupsSpooler::Outcome outcome =
-        share ? withinLimit([share = *share, printerName](CupsSpooler::Deadline deadline) {
-            return connectShare(share, printerName, deadline);
-        })
-              : failure(notAShareText(printerName));
+    CupsSpooler::Outcome outcome = failure(notAShareText(printerName));
+    if (share) {
+        auto known = m_uses.find(share->queueName());
+        if (known == m_uses.end())
+            known = m_uses
+                        .emplace(share->queueName(),
+                                 Use{*share, openLock(share->queueName(), "addConnection")})
+                        .first;
+        const std::optional<CupsSpooler::Outcome> done = callWithin<CupsSpooler::Outcome>(
+            WaitLimit, [share = *share, printerName, use = known->second.lock] {
+                return connectShare(share, printerName, *use);
+            });
+        outcome = done ? *done : failure(timedOut());
+    }
     if (!outcome.ok)
         Log(this, "addConnection", LogWarning,
             QStringLiteral("AddPrinterConnection failed.  Last error=%1").arg(outcome.error));
@@ -181,15 +229,31 @@ bool CupsPrinterConnector::removeConnection(const QString &printerName)
     Log(this, "removeConnection", LogInfo,
         QStringLiteral("Deleting connection to %1").arg(printerName));
     const std::optional<PrinterShare> share = PrinterShare::parse(printerName);
-    const CupsSpooler::Outcome outcome =
-        share ? withinLimit([share = *share](CupsSpooler::Deadline deadline) {
-            return disconnectShare(share, deadline);
-        })
-              : failure(notAShareText(printerName));
-    if (!outcome.ok)
-        Log(this, "removeConnection", LogWarning,
-            QStringLiteral("DeletePrinterConnection failed.  Last error=%1").arg(outcome.error));
-    return outcome.ok;
+    if (!share)
+        return reportRelease(this, "removeConnection", printerName,
+                             {Release::Failed, notAShareText(printerName)});
+    const QString queueName = share->queueName();
+    const auto known = m_uses.find(queueName);
+    std::shared_ptr<QueueUseLock> use;
+    if (known == m_uses.end()) {
+        use = openLock(queueName, "removeConnection");
+    } else {
+        use = std::move(known->second.lock);
+        m_uses.erase(known);
+    }
+    return reportRelease(this, "removeConnection", queueName,
+                         releaseWithinLimit(*share, std::move(use)));
+}
+
+std::shared_ptr<QueueUseLock> CupsPrinterConnector::openLock(const QString &queueName,
+                                                             const char *operation)
+{
+    auto lock = std::make_shared<QueueUseLock>(m_lockFolder, queueName);
+    if (!lock->error().isEmpty())
+        Log(this, operation, LogWarning,
+            QStringLiteral("Other clients' use of the printer %1 cannot be seen: %2")
+                .arg(queueName, lock->error()));
+    return lock;
 }
 
 void CupsPrinterConnector::setDefaultPrinter(const QString &printerName)
@@ -302,6 +366,17 @@ void CupsPrinterConnector::onTerminate()
     // The attempt in progress (the default printer put back at the end) is finished; no
     // further retries are made.
     finishDefaultPrinterWork();
+    // What is left are mostly connections that failed. One whose request overran may have been
+    // carried out by the scheduler after the client stopped waiting; its queue goes too.
+    for (auto &[queueName, use] : std::exchange(m_uses, {})) {
+        const Released released = releaseWithinLimit(use.share, std::move(use.lock));
+        if (released.result == Release::Removed)
+            Log(this, "onTerminate", LogInfo,
+                QStringLiteral("Removed the printer %1 left by a connection that failed")
+                    .arg(queueName));
+        else if (released.result != Release::NotThere)
+            reportRelease(this, "onTerminate", queueName, released);
+    }
 }
 
 bool CupsPrinterConnector::initialize()

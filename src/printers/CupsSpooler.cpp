@@ -170,7 +170,7 @@ struct Destinations
 CupsSpooler::QueueAttributes queueAttributes(http_t *http, const QString &printerUri,
                                              const char *resource, CupsSpooler::Deadline deadline)
 {
-    static const char *const wanted[] = {"printer-info", "device-uri"};
+    static const char *const wanted[] = {"printer-info", "device-uri", "printer-location"};
     ipp_t *request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr,
                  printerUri.toUtf8().constData());
@@ -194,6 +194,9 @@ CupsSpooler::QueueAttributes queueAttributes(http_t *http, const QString &printe
             attributes.info = QString::fromUtf8(ippGetString(info, 0, nullptr));
         if (ipp_attribute_t *device = ippFindAttribute(response, "device-uri", IPP_TAG_URI))
             attributes.deviceUri = QString::fromUtf8(ippGetString(device, 0, nullptr));
+        if (ipp_attribute_t *location =
+                ippFindAttribute(response, "printer-location", IPP_TAG_TEXT))
+            attributes.location = QString::fromUtf8(ippGetString(location, 0, nullptr));
     }
     ippDelete(response);
     return attributes;
@@ -297,7 +300,8 @@ CupsSpooler::QueueAttributes CupsSpooler::localQueue(const QString &queueName, D
 }
 
 CupsSpooler::Outcome CupsSpooler::addQueue(const QString &queueName, const QString &deviceUri,
-                                           const QString &info, Deadline deadline)
+                                           const QString &info, const QString &location,
+                                           Deadline deadline)
 {
     ipp_t *request = adminRequest(IPP_OP_CUPS_ADD_MODIFY_PRINTER, queueName);
     ippAddString(request, IPP_TAG_PRINTER, IPP_TAG_URI, "device-uri", nullptr,
@@ -305,6 +309,8 @@ CupsSpooler::Outcome CupsSpooler::addQueue(const QString &queueName, const QStri
     ippAddString(request, IPP_TAG_PRINTER, IPP_TAG_NAME, "ppd-name", nullptr, "everywhere");
     ippAddString(request, IPP_TAG_PRINTER, IPP_TAG_TEXT, "printer-info", nullptr,
                  info.toUtf8().constData());
+    ippAddString(request, IPP_TAG_PRINTER, IPP_TAG_TEXT, "printer-location", nullptr,
+                 location.toUtf8().constData());
     ippAddBoolean(request, IPP_TAG_PRINTER, "printer-is-accepting-jobs", 1);
     ippAddBoolean(request, IPP_TAG_PRINTER, "printer-is-shared", 0);
     ippAddInteger(request, IPP_TAG_PRINTER, IPP_TAG_ENUM, "printer-state", IPP_PSTATE_IDLE);

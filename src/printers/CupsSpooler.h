@@ -51,6 +51,7 @@ public:
         QString error;
         QString info;
         QString deviceUri;
+        QString location; // printer-location
     };
 
     enum class ResetStep { Done, ReadFailed, WriteFailed };
@@ -67,7 +68,7 @@ public:
     // Creates (or updates) a local queue sending to deviceUri with the driverless model,
     // accepting jobs and idle; refused unless the user is a CUPS administrator.
     static Outcome addQueue(const QString &queueName, const QString &deviceUri, const QString &info,
-                            Deadline deadline);
+                            const QString &location, Deadline deadline);
     static Outcome deleteQueue(const QString &queueName, Deadline deadline);
     // Makes the queue the user's default in lpoptions; fails when the scheduler does not list it.
     static Outcome setUserDefault(const QString &queueName, Deadline deadline);

@@ -1,5 +1,6 @@
 #include "printers/CupsPrinterConnector.h"
 #include "printers/CupsSpooler.h"
+#include "printers/QueueUseLock.h"
 
 #include "LogLines.h"
 #include "PrivateCupsd.h"
@@ -8,6 +9,8 @@
 #include <QLocalServer>
 #include <QRegularExpression>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -30,6 +33,10 @@ class TestCupsPrinterConnector : public QObject
     PrivateCupsd m_local;
     PrivateCupsd m_server;
     QString m_serverAddress; // "127.0.0.2:port"
+    QTemporaryDir m_scratch;
+
+    // The clients of these tests share a lock folder of their own, made by the first of them.
+    QString locks() const { return m_scratch.filePath("locks"); }
 
     // The text with "%1" standing for the print server's address.
     QString onServer(const QString &text) const
@@ -144,6 +151,9 @@ private slots:
         const QString local = QStringLiteral("ipp://localhost/printers/q");
         QTest::newRow("https device") << "https://10.1.2.3:443/ipp/print" << local << "10.1.2.3";
         QTest::newRow("socket device") << "socket://10.1.2.4:9100" << local << "10.1.2.4";
+        QTest::newRow("lpd device") << "lpd://10.1.2.5/queue" << local << "10.1.2.5";
+        QTest::newRow("http device") << "http://10.1.2.6:631/printers/q" << local << "10.1.2.6";
+        QTest::newRow("ipps device") << "ipps://10.1.2.7/printers/q" << local << "10.1.2.7";
         QTest::newRow("ipv6 device") << "ipp://[fd00::5]:631/printers/q" << local << "fd00::5";
         QTest::newRow("queue of a remote scheduler")
             << "file:///dev/null" << QString("ipp://ps.example.com:631/printers/q")
@@ -210,7 +220,7 @@ private slots:
         const QString share = onServer("\\\\%1\\virt");
         const QString queue = onServer("%1_virt");
         RecordingObserver log;
-        CupsPrinterConnector connector(&log);
+        CupsPrinterConnector connector(&log, 5, 50, locks());
         QVERIFY(connector.addConnection(share));
         QCOMPARE(lpstat({"-v", queue}), onServer("device for %1_virt: ipp://%1/printers/virt"));
         QVERIFY2(lpstat({"-a", queue}).contains("accepting requests"), "not accepting jobs");
@@ -237,6 +247,71 @@ private slots:
                               line.exit(remove)}));
     }
 
+    void exitKeepsQueuesOthersNeed_data()
+    {
+        QTest::addColumn<QString>("location"); // of a queue for the share made before; none if null
+        QTest::addColumn<int>("clients");
+        QTest::addColumn<QString>("kept");  // why the first client to leave keeps the queue
+        QTest::addColumn<bool>("outlives"); // the queue is still there when the last one has left
+
+        QTest::newRow("administrator's queue")
+            << "Room 2" << 1 << "no print client created it" << true;
+        QTest::newRow("the last of two clients removes it")
+            << QString() << 2 << "another client may use it" << false;
+        QTest::newRow("a client's queue nobody uses any more")
+            << QString(CupsPrinterConnector::CreatedQueueLocation) << 1 << QString() << false;
+    }
+    void exitKeepsQueuesOthersNeed()
+    {
+        QFETCH(QString, location);
+        QFETCH(int, clients);
+        QFETCH(QString, kept);
+        QFETCH(bool, outlives);
+        const QString share = onServer("\\\\%1\\shared");
+        const QString queue = onServer("%1_shared");
+        if (!location.isNull())
+            QVERIFY(addQueues({queue, onServer("ipp://%1/printers/shared"), "Made before"}) &&
+                    m_local.run("lpadmin", {"-p", queue, "-L", location}));
+        RecordingObserver log;
+        std::vector<std::unique_ptr<CupsPrinterConnector>> connectors;
+        for (int i = 0; i < clients; ++i) {
+            connectors.push_back(
+                std::make_unique<CupsPrinterConnector>(i ? nullptr : &log, 5, 50, locks()));
+            QVERIFY(connectors.back()->addConnection(share));
+        }
+        for (int i = 0; i < clients; ++i) {
+            QVERIFY(connectors[i]->removeConnection(share));
+            QCOMPARE(lpstat({"-v", queue}).isEmpty(), i + 1 == clients && !outlives);
+        }
+        const QStringList info{"Adding connection to " + share, "Deleting connection to " + share};
+        QCOMPARE(log.texts("Info"),
+                 kept.isEmpty() ? info
+                                : info + QStringList{"Keeping the printer " + queue + ": " + kept});
+        struct stat folder;
+        QVERIFY(stat(qPrintable(locks()), &folder) == 0 && (folder.st_mode & 07777) == 01777);
+    }
+
+    void creationThatOverranGoesAtTheEnd()
+    {
+        const QString share = onServer("\\\\%1\\shared");
+        const QString queue = onServer("%1_shared");
+        // A client that is leaving holds the queue alone, so the connection waits past its limit.
+        auto leaving = std::make_unique<QueueUseLock>(locks(), queue);
+        QVERIFY2(leaving->takeAlone(), qPrintable(leaving->error()));
+        RecordingObserver log;
+        CupsPrinterConnector connector(&log, 5, 50, locks());
+        QVERIFY(!connector.addConnection(share));
+        leaving.reset();
+        QVERIFY(QTest::qWaitFor([&] { return !lpstat({"-v", queue}).isEmpty(); }, 20000));
+        connector.onTerminate();
+        QCOMPARE(lpstat({"-v", queue}), QString());
+        QCOMPARE(log.texts("Warning"),
+                 QStringList{"AddPrinterConnection failed.  Last "
+                             "error=Timed out waiting for the print spooler"});
+        QVERIFY(log.contains("Info",
+                             "Removed the printer " + queue + " left by a connection that failed"));
+    }
+
     void refusedConnectionsChangeNothing_data()
     {
         QTest::addColumn<QString>("name");
@@ -261,7 +336,7 @@ private slots:
             QVERIFY(addQueues({ownQueue, mine, "Mine"}));
 
         RecordingObserver log;
-        CupsPrinterConnector connector(&log);
+        CupsPrinterConnector connector(&log, 5, 50, locks());
         QVERIFY(!connector.addConnection(name));
         QVERIFY(!connector.removeConnection(name));
         const QStringList warnings = log.texts("Warning");
@@ -280,14 +355,16 @@ private slots:
         const QString queue = onServer("%1_shared");
         PrivateCupsd restricted;
         QVERIFY2(restricted.start(), qPrintable(restricted.errorText()));
-        QVERIFY2(restricted.addQueue(queue, onServer("ipp://%1/printers/shared"), "x"),
+        QVERIFY2(restricted.addQueue(queue, onServer("ipp://%1/printers/shared"), "x") &&
+                     restricted.run("lpadmin", {"-p", queue, "-L",
+                                                CupsPrinterConnector::CreatedQueueLocation}),
                  qPrintable(restricted.errorText()));
         // The same scheduler again, now with the caller outside its SystemGroup.
         QVERIFY2(restricted.start({QString(), false}), qPrintable(restricted.errorText()));
         restricted.exportEnvironment();
 
         RecordingObserver log;
-        CupsPrinterConnector connector(&log);
+        CupsPrinterConnector connector(&log, 5, 50, locks());
         QVERIFY(!connector.addConnection(onServer("\\\\%1\\virt")));
         QVERIFY(!connector.removeConnection(onServer("\\\\%1\\shared")));
         const QStringList warnings = log.texts("Warning");
@@ -331,7 +408,7 @@ private slots:
         QFETCH(QStringList, noted);
         QVERIFY(addAlphaBeta("alpha"));
         RecordingObserver log;
-        CupsPrinterConnector connector(&log, 5, 50);
+        CupsPrinterConnector connector(&log, 5, 50, locks());
         QVERIFY(connector.addConnection(onServer("\\\\%1\\shared")));
         QCOMPARE(connector.getDefaultPrinter(), QStringLiteral("alpha"));
         if (!lpdest.isEmpty())

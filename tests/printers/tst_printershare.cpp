@@ -19,6 +19,9 @@ private slots:
         QTest::newRow("ipp address") << plain << "server_share" << plain;
         QTest::newRow("standard port is dropped")
             << "ipp://server:631/printers/share" << QString("server_share") << plain;
+        // 631 is the standard port: naming it makes no second queue for the same printer.
+        QTest::newRow("standard port of a share path is dropped")
+            << "\\\\server:631\\share" << QString("server_share") << plain;
         QTest::newRow("port kept") << "\\\\127.0.0.1:8631\\shq" << QString("127.0.0.1:8631_shq")
                                    << "ipp://127.0.0.1:8631/printers/shq";
         QTest::newRow("ipps keeps its scheme")
