@@ -5,6 +5,7 @@
 #include "ui/BcBaseDialog.h"
 #include "ui/ChangeLanguageButton.h"
 #include "ui/CopyrightLabel.h"
+#include "ui/DialogSettings.h"
 #include "ui/LanguageSelectorExtension.h"
 #include "ui/LanguageSelectorExtensionItem.h"
 
@@ -60,6 +61,11 @@ private:
     int *m_destroyed;
 };
 
+DialogSettings &settings()
+{
+    return DialogSettings::shared();
+}
+
 // Timers the widget has running; hidden widgets must have none.
 qsizetype runningTimers(QObject *object)
 {
@@ -79,13 +85,11 @@ class TestBcBaseDialog : public QObject
 private slots:
     void init()
     {
-        BcBaseDialog::setDefaultTimeout(-1);
-        BcBaseDialog::setLanguageList(ThreeLanguages);
-        BcBaseDialog::setLanguageMap(
+        settings().reset();
+        settings().setLanguageList(ThreeLanguages);
+        settings().setLanguageMap(
             {{"EN_US", "English"}, {"ES_US", "Español"}, {"FR_CA", "Français"}});
-        BcBaseDialog::setLanguageChanger(nullptr);
-        BcBaseDialog::setCurrentLanguage("EN_US");
-        BcBaseDialog::setVersionInfo(nullptr);
+        settings().setCurrentLanguage("EN_US");
     }
 
     // How a modal run ends: the time-out closes an idle dialog as rejected and activity
@@ -117,7 +121,7 @@ private slots:
         QFETCH(int, classDefault);
         QFETCH(QString, action);
         QFETCH(int, minimumMs);
-        BcBaseDialog::setDefaultTimeout(classDefault);
+        settings().setDefaultTimeoutMs(classDefault);
         TestDialog dialog(nullptr, seconds);
         const bool busy = QStringList{"key", "field key", "press", "move"}.contains(action);
         int sent = 0;
@@ -166,7 +170,7 @@ private slots:
     {
         QFETCH(int, languages);
         QFETCH(bool, wanted);
-        BcBaseDialog::setLanguageList(ThreeLanguages.mid(0, languages));
+        settings().setLanguageList(ThreeLanguages.mid(0, languages));
         TestDialog dialog(nullptr, 0, wanted);
         dialog.show();
         auto *button = dialog.findChild<ChangeLanguageButton *>();
@@ -222,14 +226,14 @@ private slots:
     void sharedSettingsReachNewDialogs()
     {
         const FakeVersionInfo version;
-        BcBaseDialog::setVersionInfo(&version);
-        BcBaseDialog::setDefaultTimeout(45000);
+        settings().setVersionInfo(&version);
+        settings().setDefaultTimeoutMs(45000);
         // A dialog's own time-out is in seconds, 0 takes the class default, negative is none.
         QCOMPARE(TestDialog(nullptr, 0).timeout(), 45000);
         QCOMPARE(TestDialog(nullptr, 5).timeout(), 5000);
         QCOMPARE(TestDialog(nullptr, -3).timeout(), -1);
-        BcBaseDialog::setLanguageButtonInterval(700);
-        BcBaseDialog::setDefaultFont("DejaVu Serif", 14);
+        settings().setLanguageButtonIntervalMs(700);
+        settings().setFont("DejaVu Serif", 14);
         {
             TestDialog dialog;
             QCOMPARE(dialog.windowTitle(), "Example Client");
@@ -237,8 +241,7 @@ private slots:
             QCOMPARE(dialog.font().pointSize(), 14);
             QCOMPARE(dialog.findChild<ChangeLanguageButton *>()->interval(), 700);
         }
-        BcBaseDialog::setVersionInfo(nullptr);
-        BcBaseDialog::releaseSharedResources();
+        settings().reset();
         TestDialog dialog;
         QCOMPARE(dialog.windowTitle(), "Ondrel Laptop Print Client");
         QCOMPARE(dialog.font().family(), "Verdana");
@@ -297,7 +300,7 @@ private slots:
 
     void extensionOpensBesideTheDialog()
     {
-        BcBaseDialog::setLanguageMap(
+        settings().setLanguageMap(
             {{"EN_US", "English"}, {"ES_US", "Español"}, {"xx_yy", "Nowhere Language"}});
         TestDialog dialog;
         dialog.show();
@@ -314,11 +317,11 @@ private slots:
         QCOMPARE(list->count(), 3);
         for (int row = 0; row < 3; ++row) {
             const auto *item = dynamic_cast<LanguageSelectorExtensionItem *>(list->item(row));
-            QCOMPARE(item->languageCode(), BcBaseDialog::languageMap().keys().value(row));
-            QCOMPARE(item->text(), BcBaseDialog::languageMap().values().value(row));
+            QCOMPARE(item->languageCode(), settings().languageMap().keys().value(row));
+            QCOMPARE(item->text(), settings().languageMap().values().value(row));
             QCOMPARE(item->flag().size(), row < 2 ? QSize(45, 30) : QSize(0, 0));
         }
-        const QFontMetrics metrics(BcBaseDialog::defaultFont());
+        const QFontMetrics metrics(settings().font());
         QVERIFY(list->minimumWidth() > metrics.horizontalAdvance("Nowhere Language") + 45);
 
         dialog.toggleExtension();
@@ -333,7 +336,7 @@ private slots:
     void languageChangeRetranslatesNestedDialogsOnly()
     {
         FakeLanguageChanger changer(4);
-        BcBaseDialog::setLanguageChanger(&changer);
+        settings().setLanguageChanger(&changer);
         TestDialog outer;
         auto *nested = new TestDialog(&outer);
         TestDialog elsewhere;
@@ -344,7 +347,7 @@ private slots:
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                           list->visualItemRect(list->item(2)).center()); // sorted by code
         QCOMPARE(changer.requests(), QStringList{"FR_CA"});
-        QCOMPARE(BcBaseDialog::currentLanguage(), "FR_CA");
+        QCOMPARE(settings().currentLanguage(), "FR_CA");
         QCOMPARE(outer.label->text(), "[FR_CA] Hello");
         QCOMPARE(nested->label->text(), "[FR_CA] Hello");
         QCOMPARE(elsewhere.label->text(), "Hello");
@@ -361,14 +364,14 @@ private slots:
     {
         QFETCH(bool, withChanger);
         FakeLanguageChanger changer(0);
-        BcBaseDialog::setLanguageChanger(withChanger ? &changer : nullptr);
+        settings().setLanguageChanger(withChanger ? &changer : nullptr);
         TestDialog dialog;
         dialog.show();
         dialog.toggleExtension();
         const int before = dialog.retranslations;
         dialog.languageChange("ES_US");
         QCOMPARE(changer.requests().size(), withChanger ? 1 : 0);
-        QCOMPARE(BcBaseDialog::currentLanguage(), "EN_US");
+        QCOMPARE(settings().currentLanguage(), "EN_US");
         QCOMPARE(dialog.retranslations, before);
         QVERIFY(dialog.findChild<LanguageSelectorExtension *>()->isHidden());
     }
@@ -376,7 +379,7 @@ private slots:
     void languageListWorksFromTheKeyboard()
     {
         FakeLanguageChanger changer(2);
-        BcBaseDialog::setLanguageChanger(&changer);
+        settings().setLanguageChanger(&changer);
         TestDialog dialog;
         ModalDialogDriver driver([&](QWidget *) {
             dialog.field->setFocus();
@@ -415,21 +418,20 @@ private slots:
 
     void updateLanguageEntry()
     {
-        const auto update = &BcBaseDialog::updateLanguageEntry;
-        QVERIFY(!update("DE_DE", "Deutsch", ""));
-        QCOMPARE(BcBaseDialog::languageList(), ThreeLanguages);
+        QVERIFY(!settings().updateLanguageEntry("DE_DE", "Deutsch", ""));
+        QCOMPARE(settings().languageList(), ThreeLanguages);
         // An empty text leaves its part alone.
-        QVERIFY(update("FR_CA", "Français (Canada)", ""));
-        QVERIFY(update("ES_US", "", "Cerrar"));
+        QVERIFY(settings().updateLanguageEntry("FR_CA", "Français (Canada)", ""));
+        QVERIFY(settings().updateLanguageEntry("ES_US", "", "Cerrar"));
         const LanguageList expected{ThreeLanguages[0],
                                     {"Français (Canada)", ThreeLanguages[1].second},
                                     {"Español", "Cerrar"}};
-        QCOMPARE(BcBaseDialog::languageList(), expected);
-        QCOMPARE(BcBaseDialog::languageMap().value("FR_CA"), "Français (Canada)");
-        QCOMPARE(BcBaseDialog::languageMap().value("ES_US"), "Español");
+        QCOMPARE(settings().languageList(), expected);
+        QCOMPARE(settings().languageMap().value("FR_CA"), "Français (Canada)");
+        QCOMPARE(settings().languageMap().value("ES_US"), "Español");
         // A map entry whose name is not in the list cannot be updated.
-        BcBaseDialog::setLanguageMap({{"DE_DE", "Deutsch"}});
-        QVERIFY(!update("DE_DE", "Deutsch", ""));
+        settings().setLanguageMap({{"DE_DE", "Deutsch"}});
+        QVERIFY(!settings().updateLanguageEntry("DE_DE", "Deutsch", ""));
     }
 };
 

@@ -1,3 +1,4 @@
+#include "ui/DialogSettings.h"
 #include "ui/KeyPad.h"
 #include "ui/KeypadDialog.h"
 
@@ -64,7 +65,7 @@ class TestKeyPad : public QObject
 private slots:
     void init()
     {
-        BcBaseDialog::setDefaultTimeout(-1);
+        DialogSettings::shared().reset();
         m_dialog = std::make_unique<FieldsDialog>(KeyPad::FullKeyboard);
     }
 

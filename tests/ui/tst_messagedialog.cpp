@@ -3,6 +3,7 @@
 #include "TableTranslator.h"
 #include "platform/BuildVersionInfo.h"
 #include "ui/AboutInfoDialog.h"
+#include "ui/DialogSettings.h"
 #include "ui/ImageButton.h"
 #include "ui/ImageFolder.h"
 #include "ui/MessageDialog.h"
@@ -50,12 +51,7 @@ class TestMessageDialog : public QObject
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        BcBaseDialog::setDefaultTimeout(-1);
-        BcBaseDialog::setLanguageList(LanguageList());
-        BcBaseDialog::setLanguageChanger(nullptr);
-    }
+    void init() { DialogSettings::shared().reset(); }
 
     void buttonsFollowTheCount_data()
     {
@@ -179,7 +175,7 @@ private slots:
     {
         QFETCH(QString, kind);
         QFETCH(QString, how);
-        BcBaseDialog::setDefaultTimeout(how.isEmpty() ? 150 : 60000);
+        DialogSettings::shared().setDefaultTimeoutMs(how.isEmpty() ? 150 : 60000);
         TableTranslator translator;
         translator.add("CommonDialogMessages", "Printing", "Impression");
         QCoreApplication::installTranslator(&translator);
@@ -218,7 +214,7 @@ private slots:
 
     void aboutNamesTheVersionAndComponents()
     {
-        BcBaseDialog::setDefaultTimeout(50);
+        DialogSettings::shared().setDefaultTimeoutMs(50);
         AboutInfoDialog about;
         QString notice;
         ModalDialogDriver driver(
@@ -240,14 +236,13 @@ private slots:
 
         // The whole text is translated again on a language change.
         FakeLanguageChanger changer(4);
-        BcBaseDialog::setLanguageChanger(&changer);
+        DialogSettings::shared().setLanguageChanger(&changer);
         about.show();
         about.toggleExtension();
         about.languageChange("FR_CA");
         QCOMPARE(text(&about, "okButton"), "[FR_CA] OK");
         QVERIFY(
             text(&about, "mainLabel").startsWith("[FR_CA] Ondrel Laptop Print Client - Version "));
-        BcBaseDialog::setLanguageChanger(nullptr);
     }
 };
 
