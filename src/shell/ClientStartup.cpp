@@ -176,7 +176,9 @@ std::optional<int> ClientStartup::checkStartup()
         QStringLiteral("%1 %2 starting")
             .arg(m_versionInfo.fileDescription(), m_versionInfo.fileVersion()));
 
-    DialogSettings::shared().setDefaultTimeoutMs(DefaultDialogTimeoutMs);
+    DialogSettings &dialogs = DialogSettings::shared();
+    dialogs.setVersionInfo(&m_versionInfo);
+    dialogs.setDefaultTimeoutMs(DefaultDialogTimeoutMs);
     if (m_versionInfo.executableBaseName().toUpper() != QLatin1String("ONDTPC")) {
         showFatal(WrongNameText);
         return 0;

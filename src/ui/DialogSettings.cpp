@@ -1,8 +1,23 @@
 #include "ui/DialogSettings.h"
 
-#include "platform/BuildVersionInfo.h"
+#include "core/VersionInfoInterface.h"
 
 #include <algorithm>
+
+namespace {
+
+class NoVersionInfo : public VersionInfoInterface
+{
+public:
+    QString fileVersion() const override { return QString(); }
+    QString companyName() const override { return QString(); }
+    QString copyright() const override { return QString(); }
+    QString fileDescription() const override { return QString(); }
+    QString productName() const override { return QString(); }
+    QString executableBaseName() const override { return QString(); }
+};
+
+} // namespace
 
 DialogSettings &DialogSettings::shared()
 {
@@ -47,6 +62,6 @@ bool DialogSettings::updateLanguageEntry(const QString &languageCode, const QStr
 
 const VersionInfoInterface &DialogSettings::versionInfo() const
 {
-    static const BuildVersionInfo programVersion;
-    return m_values.versionInfo ? *m_values.versionInfo : programVersion;
+    static const NoVersionInfo none;
+    return m_values.versionInfo ? *m_values.versionInfo : none;
 }

@@ -56,11 +56,10 @@ public:
     // empty; false when the code or its list entry is unknown.
     bool updateLanguageEntry(const QString &languageCode, const QString &name,
                              const QString &closeText);
-    // The texts of captions, notice lines and the about box: the program's own unless others
-    // are given.
+    // The texts of captions, notice lines and the about box. The dialog library does not know
+    // how the program is built, so the program gives them; until then they are empty.
     const VersionInfoInterface &versionInfo() const;
-    // Not owned; it must stay until it is replaced or the settings are reset. Null restores
-    // the program's own.
+    // Not owned; it must stay until it is replaced or the settings are reset.
     void setVersionInfo(const VersionInfoInterface *info) { m_values.versionInfo = info; }
 
 private:

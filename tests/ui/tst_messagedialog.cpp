@@ -1,7 +1,7 @@
 #include "FakeLanguageChanger.h"
+#include "FakeVersionInfo.h"
 #include "ModalDialogDriver.h"
 #include "TableTranslator.h"
-#include "platform/BuildVersionInfo.h"
 #include "ui/AboutInfoDialog.h"
 #include "ui/DialogSettings.h"
 #include "ui/ImageButton.h"
@@ -50,8 +50,14 @@ class TestMessageDialog : public QObject
 {
     Q_OBJECT
 
+    const FakeVersionInfo m_version;
+
 private slots:
-    void init() { DialogSettings::shared().reset(); }
+    void init()
+    {
+        DialogSettings::shared().reset();
+        DialogSettings::shared().setVersionInfo(&m_version);
+    }
 
     void buttonsFollowTheCount_data()
     {
@@ -149,7 +155,7 @@ private slots:
         // An empty caption keeps the program's name, also after showing translates again.
         MessageDialog untitled("", {"Text"}, {}, QMessageBox::NoIcon);
         untitled.show();
-        QCOMPARE(untitled.windowTitle(), "Ondrel Laptop Print Client");
+        QCOMPARE(untitled.windowTitle(), "Example Client");
     }
 
     // The message boxes and the question; Escape and the time-out mean No.
@@ -226,10 +232,8 @@ private slots:
             300);
         QCOMPARE(about.exec(), int(QDialog::Accepted));
         const QStringList lines = notice.split('\n');
-        const BuildVersionInfo version;
-        QCOMPARE(lines.value(0), "Ondrel Laptop Print Client - Version " + version.fileVersion());
-        QCOMPARE(lines.value(1), QString("%1, %2. All rights reserved.")
-                                     .arg(version.copyright(), version.companyName()));
+        QCOMPARE(lines.value(0), "Example Client - Version 05.01.02.0037");
+        QCOMPARE(lines.value(1), "Copyright © 2031, Example Works. All rights reserved.");
         for (const char *name :
              {"Qt 6", "LGPL-3.0", "log4cpp", "LGPL-2.1", "CUPS", "Apache License 2.0"})
             QVERIFY2(notice.contains(name), name);
@@ -241,8 +245,7 @@ private slots:
         about.toggleExtension();
         about.languageChange("FR_CA");
         QCOMPARE(text(&about, "okButton"), "[FR_CA] OK");
-        QVERIFY(
-            text(&about, "mainLabel").startsWith("[FR_CA] Ondrel Laptop Print Client - Version "));
+        QVERIFY(text(&about, "mainLabel").startsWith("[FR_CA] Example Client - Version "));
     }
 };
 

@@ -1,6 +1,7 @@
 // Renders every dialog of the client with sample texts to PNG files, for review.
 // Usage: ondtpc-screenshots DIR (run under QT_QPA_PLATFORM=offscreen; scripts/screenshots
 // does both).
+#include "platform/BuildVersionInfo.h"
 #include "ui/AboutInfoDialog.h"
 #include "ui/DialogSettings.h"
 #include "ui/KeyPad.h"
@@ -122,7 +123,9 @@ int main(int argc, char **argv)
         return 1;
     }
 
+    const BuildVersionInfo version;
     DialogSettings &settings = DialogSettings::shared();
+    settings.setVersionInfo(&version);
     settings.setLanguageList(
         {{QStringLiteral("English"), QStringLiteral("Close Language Options")},
          {QStringLiteral("Français"), QStringLiteral("Fermer les options de langue")},
