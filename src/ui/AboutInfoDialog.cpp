@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 
 AboutInfoDialog::AboutInfoDialog(QWidget *parent)
-    : BcBaseDialog(parent, -1, true, true, 5)
+    : BcBaseDialog(parent, {.timeoutMs = DialogOptions::NoTimeout})
 {
     auto *column = new QVBoxLayout;
     // Some air between the dialog's edge and its texts.

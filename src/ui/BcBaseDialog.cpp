@@ -14,9 +14,11 @@
 #include <QShortcut>
 #include <QTimerEvent>
 
-BcBaseDialog::BcBaseDialog(QWidget *parent, int timeoutSeconds, bool showLanguageButton,
-                           bool showNoticeLabel, int border, Qt::WindowFlags flags)
-    : QDialog(parent, flags)
+#include <algorithm>
+
+BcBaseDialog::BcBaseDialog(QWidget *parent, const DialogOptions &options)
+    : QDialog(parent, options.flags)
+    , m_timeoutMs(std::max(options.timeoutMs, DialogOptions::NoTimeout))
 {
     const DialogSettings &settings = DialogSettings::shared();
     QPalette palette = this->palette();
@@ -36,18 +38,19 @@ BcBaseDialog::BcBaseDialog(QWidget *parent, int timeoutSeconds, bool showLanguag
     m_outerLayout->setContentsMargins(0, 0, 0, 0);
     m_outerLayout->setSpacing(0);
     m_mainLayout = new QBoxLayout(QBoxLayout::BottomToTop);
+    const int border = options.border;
     m_mainLayout->setContentsMargins(border, border, border, border);
     m_mainLayout->setSpacing(0);
     m_outerLayout->addLayout(m_mainLayout);
 
-    if (showNoticeLabel) {
+    if (options.showNoticeLabel) {
         m_mainLayout->addWidget(m_noticeLabel);
         m_mainLayout->addSpacing(10);
     } else {
         m_noticeLabel->hide();
     }
 
-    if (languages.size() < 2 || !showLanguageButton) {
+    if (languages.size() < 2 || !options.showLanguageButton) {
         m_languageButton->hide();
     } else {
         m_mainLayout->addWidget(m_languageButton, 0, Qt::AlignHCenter);
@@ -59,10 +62,6 @@ BcBaseDialog::BcBaseDialog(QWidget *parent, int timeoutSeconds, bool showLanguag
         connect(shortcut, &QShortcut::activated, this, &BcBaseDialog::toggleExtension);
     }
 
-    if (timeoutSeconds > 0)
-        m_timeout = timeoutSeconds * 1000;
-    else if (timeoutSeconds < 0)
-        m_timeout = -1;
     if (timeout() != -1)
         setMouseTracking(true);
     installEventFilter(this);
@@ -100,7 +99,7 @@ void BcBaseDialog::adjustAndCenter()
 
 int BcBaseDialog::timeout() const
 {
-    return m_timeout != 0 ? m_timeout : DialogSettings::shared().defaultTimeoutMs();
+    return m_timeoutMs != 0 ? m_timeoutMs : DialogSettings::shared().defaultTimeoutMs();
 }
 
 void BcBaseDialog::restartTimer()

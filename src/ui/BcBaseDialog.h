@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/DialogOptions.h"
 #include "ui/KeyboardInputFilter.h"
 
 #include <QDialog>
@@ -28,14 +29,8 @@ class BcBaseDialog : public QDialog
 public:
     // Posted to a dialog with a positive time-out, this event closes it as rejected.
     static constexpr QEvent::Type RejectEvent = static_cast<QEvent::Type>(QEvent::User + 123);
-    // Customised frame with title and no close box; Escape, the time-out and the dialog's
-    // own buttons close it.
-    static constexpr Qt::WindowFlags DialogFlags =
-        Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint;
 
-    // timeoutSeconds: 0 means the shared default, a negative value means none.
-    BcBaseDialog(QWidget *parent, int timeoutSeconds, bool showLanguageButton, bool showNoticeLabel,
-                 int border, Qt::WindowFlags flags = DialogFlags);
+    explicit BcBaseDialog(QWidget *parent, const DialogOptions &options = {});
     ~BcBaseDialog() override;
 
     // Starts the inactivity timer, watches every direct child for activity, runs modally.
@@ -82,7 +77,7 @@ private:
     QBoxLayout *m_mainLayout = nullptr;
     bool m_fixedTop = false;
     int m_fixedTopPosition = 0;
-    int m_timeout = 0;
+    int m_timeoutMs = 0;
     struct InputFilter
     {
         std::unique_ptr<KeyboardInputFilter> filter;

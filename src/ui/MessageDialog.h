@@ -21,8 +21,8 @@ public:
 
     MessageDialog(const QString &captionKey, const QStringList &paragraph1Keys,
                   const QStringList &paragraph2Keys, QMessageBox::Icon icon,
-                  QWidget *parent = nullptr, int timeoutSeconds = 0, int buttonCount = 1,
-                  const QString &button1TextKey = QStringLiteral("OK"),
+                  QWidget *parent = nullptr, int timeoutMs = DialogOptions::SharedTimeout,
+                  int buttonCount = 1, const QString &button1TextKey = QStringLiteral("OK"),
                   const QString &button1Picture = QString(),
                   const QString &button2TextKey = QString(),
                   const QString &button2Picture = QString(),

@@ -26,8 +26,8 @@ class TestDialog : public BcBaseDialog
     Q_OBJECT
 
 public:
-    explicit TestDialog(QWidget *parent = nullptr, int timeoutSeconds = 0, bool language = true)
-        : BcBaseDialog(parent, timeoutSeconds, language, true, 5)
+    explicit TestDialog(QWidget *parent = nullptr, const DialogOptions &options = {})
+        : BcBaseDialog(parent, options)
     {
         auto *layout = new QVBoxLayout;
         layout->addWidget(label);
@@ -97,8 +97,8 @@ private slots:
     // with a time-out.
     void modalRunEnds_data()
     {
-        QTest::addColumn<int>("seconds");
-        QTest::addColumn<int>("classDefault");
+        QTest::addColumn<int>("timeoutMs");
+        QTest::addColumn<int>("sharedMs");
         QTest::addColumn<QString>("action");
         QTest::addColumn<int>("result");
         QTest::addColumn<int>("minimumMs");
@@ -111,18 +111,18 @@ private slots:
         QTest::newRow("mouse presses") << 0 << 200 << "press" << rejected << 580;
         QTest::newRow("mouse moves") << 0 << 200 << "move" << rejected << 580;
         QTest::newRow("Escape without a time-out") << -1 << 50 << "escape" << rejected << 300;
-        QTest::newRow("reject event") << 60 << -1 << "reject" << rejected << 0;
+        QTest::newRow("reject event") << 60000 << -1 << "reject" << rejected << 0;
         QTest::newRow("reject event without a time-out")
             << -1 << -1 << "reject" << int(QDialog::Accepted) << 0;
     }
     void modalRunEnds()
     {
-        QFETCH(int, seconds);
-        QFETCH(int, classDefault);
+        QFETCH(int, timeoutMs);
+        QFETCH(int, sharedMs);
         QFETCH(QString, action);
         QFETCH(int, minimumMs);
-        settings().setDefaultTimeoutMs(classDefault);
-        TestDialog dialog(nullptr, seconds);
+        settings().setDefaultTimeoutMs(sharedMs);
+        TestDialog dialog(nullptr, {.timeoutMs = timeoutMs});
         const bool busy = QStringList{"key", "field key", "press", "move"}.contains(action);
         int sent = 0;
         ModalDialogDriver driver(
@@ -171,7 +171,7 @@ private slots:
         QFETCH(int, languages);
         QFETCH(bool, wanted);
         settings().setLanguageList(ThreeLanguages.mid(0, languages));
-        TestDialog dialog(nullptr, 0, wanted);
+        TestDialog dialog(nullptr, {.showLanguageButton = wanted});
         dialog.show();
         auto *button = dialog.findChild<ChangeLanguageButton *>();
         QTEST(button->isVisible(), "shown");
@@ -228,10 +228,10 @@ private slots:
         const FakeVersionInfo version;
         settings().setVersionInfo(&version);
         settings().setDefaultTimeoutMs(45000);
-        // A dialog's own time-out is in seconds, 0 takes the class default, negative is none.
-        QCOMPARE(TestDialog(nullptr, 0).timeout(), 45000);
-        QCOMPARE(TestDialog(nullptr, 5).timeout(), 5000);
-        QCOMPARE(TestDialog(nullptr, -3).timeout(), -1);
+        // A dialog's own time-out wins; a negative one means none.
+        QCOMPARE(TestDialog().timeout(), 45000);
+        QCOMPARE(TestDialog(nullptr, {.timeoutMs = 5000}).timeout(), 5000);
+        QCOMPARE(TestDialog(nullptr, {.timeoutMs = -3000}).timeout(), -1);
         settings().setLanguageButtonIntervalMs(700);
         settings().setFont("DejaVu Serif", 14);
         {

@@ -18,7 +18,8 @@ class FieldsDialog : public KeypadDialog
 
 public:
     explicit FieldsDialog(int keypadType, int minimumHeight = 0)
-        : KeypadDialog(keypadType, nullptr, -1, false)
+        : KeypadDialog(keypadType, nullptr,
+                       {.timeoutMs = DialogOptions::NoTimeout, .showLanguageButton = false})
     {
         auto *layout = new QVBoxLayout;
         for (QWidget *widget : std::initializer_list<QWidget *>{first, second, button})
