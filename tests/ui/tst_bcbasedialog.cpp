@@ -66,10 +66,15 @@ DialogSettings &settings()
     return DialogSettings::shared();
 }
 
-// Timers the widget has running; hidden widgets must have none.
+// Timers the widget and the objects it owns have running; hidden widgets must have none.
 qsizetype runningTimers(QObject *object)
 {
-    return QAbstractEventDispatcher::instance()->registeredTimers(object).size();
+    QObjectList owned = object->findChildren<QObject *>();
+    owned.append(object);
+    qsizetype count = 0;
+    for (QObject *each : std::as_const(owned))
+        count += QAbstractEventDispatcher::instance()->registeredTimers(each).size();
+    return count;
 }
 
 const LanguageList ThreeLanguages{{"English", "Close Language Options"},
