@@ -78,11 +78,12 @@ int BcBaseDialog::exec()
 {
     if (timeout() != -1)
         restartTimer();
-    // Nested dialogs (the keypad) are windows of their own with their own filter.
+    // Nested dialogs (the keypad) are windows of their own with their own filter. The language
+    // list answers its own keys: Escape closes only the list and Return chooses a language.
     const QObjectList children = this->children();
     for (QObject *child : children) {
         auto *widget = qobject_cast<QWidget *>(child);
-        if (!widget || !widget->isWindow())
+        if ((!widget || !widget->isWindow()) && child != m_extension)
             child->installEventFilter(this);
     }
     return QDialog::exec();

@@ -33,7 +33,7 @@ public:
     explicit BcBaseDialog(QWidget *parent, const DialogOptions &options = {});
     ~BcBaseDialog() override;
 
-    // Starts the inactivity timer, watches every direct child for activity, runs modally.
+    // Starts the inactivity timer, watches the direct children for activity, runs modally.
     int exec() override;
     virtual void retranslate() = 0;
     // Adjusts the size and centres the dialog on its screen (or at the fixed top position).
