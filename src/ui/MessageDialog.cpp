@@ -168,6 +168,16 @@ void MessageDialog::retranslate()
         m_iconLabel->pixmap().isNull() ? QString() : translated("MessageDialog", m_iconName));
 }
 
+void MessageDialog::setVisible(bool visible)
+{
+    BcBaseDialog::setVisible(visible);
+    // A message may arrive while the user works in another window; it must not wait behind it.
+    if (visible) {
+        raise();
+        activateWindow();
+    }
+}
+
 void MessageDialog::buttonClick()
 {
     const QObject *button = sender();

@@ -38,6 +38,8 @@ public:
     void setButtonResults(int result1, int result2, int result3);
 
     void retranslate() override;
+    // Showing the dialog, also again while it is on screen, makes it the active window.
+    void setVisible(bool visible) override;
 
     int buttonCount() const { return m_buttonCount; }
     bool usesImages() const { return m_useImages; }

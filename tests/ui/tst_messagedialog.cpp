@@ -112,6 +112,20 @@ private slots:
         QVERIFY(driver.ran() && !driver.forcedClose());
     }
 
+    // A message that arrives while the user works in another window comes to the front, also
+    // when its dialog is still on screen from the message before.
+    void messageComesToTheFront()
+    {
+        const auto dialog = threeButtons();
+        dialog->show();
+        QWidget elsewhere;
+        elsewhere.show();
+        QTRY_COMPARE(QApplication::activeWindow(), &elsewhere);
+        dialog->setParagraph3({"Next"});
+        dialog->show();
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget *>(dialog.get()));
+    }
+
     void bodyJoinsTheParagraphs_data()
     {
         QTest::addColumn<QStringList>("paragraph2");
