@@ -200,7 +200,7 @@ private slots:
         QVERIFY(shows(&client, "passwordDlg_OkBtn", "button1_disable.jpg", true));
         QVERIFY(shows(&client, "passwordDlg_CancelBtn", "button2.jpg"));
 
-        PasswordDlgInfo info("Caption", "OK", "No", ImageFolder::filePath("UserID.png"), "PIN");
+        PasswordDlgInfo info("Caption", "OK", "No", ":/pictures/UserID.png", "PIN");
         info.setButton1ImagePath(ImageFolder::filePath("button2.jpg"));
         info.setKeypadType(KeyPad::FullKeyboard);
         PasswordDialog custom(info);
