@@ -1,10 +1,9 @@
-# The pictures read from disk at run time. The client looks for them in "images" beside its
-# executable (the application directory), so every program that shows dialogs, the client,
-# the widget tests and the screenshot tool, gets its own copy next to it.
+# The pictures read from disk at run time: the button backgrounds and the flags of the language
+# list. The client looks for them in "images" beside its executable (the application
+# directory), so every program that shows dialogs, the client, the widget tests and the
+# screenshot tool, gets its own copy next to it.
 set(ONDTPC_IMAGE_FILES
     button1.jpg button1_disable.jpg button2.jpg
-    allocation.png credit.png credit_disable.png deposit.png deposit_disable.png
-    largeButton1.png Ondrel.png password.png PrintOK.png UserID.png WantToPrint.png
     de_de.png en_gb.png en_us.png es_es.png es_us.png fr_ca.png fr_fr.png
 )
 

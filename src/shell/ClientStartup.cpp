@@ -14,7 +14,7 @@
 #include "shell/LogFolder.h"
 #include "shell/ObserverManager.h"
 #include "shell/TpcApplication.h"
-#include "ui/BcBaseDialog.h"
+#include "ui/DialogSettings.h"
 #include "ui/PrintClientDialog.h"
 
 #include <QFileInfo>
@@ -54,9 +54,9 @@ ClientStartup::LoggerRelease::~LoggerRelease()
     AppContext::instance().takeEntry(ObserverManagerEntry);
 }
 
-ClientStartup::DialogResourcesRelease::~DialogResourcesRelease()
+ClientStartup::DialogSettingsRelease::~DialogSettingsRelease()
 {
-    BcBaseDialog::releaseSharedResources();
+    DialogSettings::shared().reset();
 }
 
 ClientStartup::ClientStartup(int &argc, char **argv)
@@ -176,7 +176,9 @@ std::optional<int> ClientStartup::checkStartup()
         QStringLiteral("%1 %2 starting")
             .arg(m_versionInfo.fileDescription(), m_versionInfo.fileVersion()));
 
-    BcBaseDialog::setDefaultTimeout(DefaultDialogTimeoutMs);
+    DialogSettings &dialogs = DialogSettings::shared();
+    dialogs.setVersionInfo(&m_versionInfo);
+    dialogs.setDefaultTimeoutMs(DefaultDialogTimeoutMs);
     if (m_versionInfo.executableBaseName().toUpper() != QLatin1String("ONDTPC")) {
         showFatal(WrongNameText);
         return 0;

@@ -45,10 +45,11 @@ private:
     {
         ~LoggerRelease();
     };
-    // Frees what the dialogs share before the application object goes.
-    struct DialogResourcesRelease
+    // Resets what the dialogs share, which points to objects of this one, before the
+    // application object goes.
+    struct DialogSettingsRelease
     {
-        ~DialogResourcesRelease();
+        ~DialogSettingsRelease();
     };
 
     void startLogging();
@@ -75,7 +76,7 @@ private:
     bool m_preferencesUnreadable = false;
     QString m_preferencesFile;
     std::unique_ptr<TpcApplication> m_application;
-    DialogResourcesRelease m_dialogResources;
+    DialogSettingsRelease m_dialogSettings;
     std::unique_ptr<UnixSignalNotifier> m_stopSignals;
     std::unique_ptr<SharedPrinterMappings> m_printerMappings;
     std::unique_ptr<OpcMessageDispatcher> m_dispatcher;

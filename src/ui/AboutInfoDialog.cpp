@@ -1,6 +1,7 @@
 #include "ui/AboutInfoDialog.h"
 
 #include "core/VersionInfoInterface.h"
+#include "ui/DialogSettings.h"
 #include "ui/EmbeddedImages.h"
 
 #include <QHBoxLayout>
@@ -9,7 +10,7 @@
 #include <QVBoxLayout>
 
 AboutInfoDialog::AboutInfoDialog(QWidget *parent)
-    : BcBaseDialog(parent, -1, true, true, 5)
+    : BcBaseDialog(parent, {.timeoutMs = DialogOptions::NoTimeout})
 {
     auto *column = new QVBoxLayout;
     // Some air between the dialog's edge and its texts.
@@ -48,7 +49,7 @@ AboutInfoDialog::AboutInfoDialog(QWidget *parent)
 void AboutInfoDialog::retranslate()
 {
     m_okButton->setText(tr("OK"));
-    const VersionInfoInterface &version = versionInfo();
+    const VersionInfoInterface &version = DialogSettings::shared().versionInfo();
     const QString copyrightLine = QStringLiteral("%1, %2. All rights reserved.")
                                       .arg(version.copyright(), version.companyName());
     // The notices name the libraries the client really links, with their licences.

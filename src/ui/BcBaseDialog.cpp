@@ -1,8 +1,9 @@
 #include "ui/BcBaseDialog.h"
 
-#include "platform/BuildVersionInfo.h"
+#include "core/VersionInfoInterface.h"
 #include "ui/ChangeLanguageButton.h"
 #include "ui/CopyrightLabel.h"
+#include "ui/DialogSettings.h"
 #include "ui/LanguageChangerInterface.h"
 #include "ui/LanguageSelectorExtension.h"
 
@@ -13,79 +14,43 @@
 #include <QShortcut>
 #include <QTimerEvent>
 
-namespace {
+#include <algorithm>
 
-// The settings every dialog shares; the application sets them once at start-up.
-struct SharedSettings
+BcBaseDialog::BcBaseDialog(QWidget *parent, const DialogOptions &options)
+    : QDialog(parent, options.flags)
+    , m_timeoutMs(std::max(options.timeoutMs, DialogOptions::NoTimeout))
 {
-    std::unique_ptr<QFont> font;
-    std::unique_ptr<QColor> background;
-    int defaultTimeout = -1;
-    int languageButtonInterval = BcBaseDialog::DefaultLanguageButtonInterval;
-    LanguageChangerInterface *languageChanger = nullptr;
-    QString currentLanguage;
-    LanguageList languageList;
-    LanguageMap languageMap;
-    const VersionInfoInterface *versionInfo = nullptr;
-    bool cleanupRegistered = false;
-};
-
-SharedSettings &shared()
-{
-    static SharedSettings settings;
-    return settings;
-}
-
-// The font and colour must not outlive the application object.
-void registerCleanup()
-{
-    SharedSettings &settings = shared();
-    if (!settings.cleanupRegistered && QCoreApplication::instance()) {
-        qAddPostRoutine(&BcBaseDialog::releaseSharedResources);
-        settings.cleanupRegistered = true;
-    }
-}
-
-} // namespace
-
-BcBaseDialog::BcBaseDialog(QWidget *parent, int timeoutSeconds, bool showLanguageButton,
-                           bool showNoticeLabel, int border, Qt::WindowFlags flags)
-    : QDialog(parent, flags)
-{
-    SharedSettings &settings = shared();
-    registerCleanup();
-    if (!settings.font)
-        settings.font = std::make_unique<QFont>(QStringLiteral("Verdana"), 10);
-    if (!settings.background)
-        settings.background = std::make_unique<QColor>(Qt::white);
+    const DialogSettings &settings = DialogSettings::shared();
     QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, *settings.background);
+    palette.setColor(QPalette::Window, Qt::white);
     setPalette(palette);
     setAutoFillBackground(true);
-    setFont(*settings.font);
+    setFont(settings.font());
 
+    const LanguageList languages = settings.languageList();
     m_languageButton =
-        new ChangeLanguageButton(this, settings.languageList, settings.languageButtonInterval);
-    setWindowTitle(versionInfo().fileDescription());
+        new ChangeLanguageButton(this, languages, settings.languageButtonIntervalMs());
+    setWindowTitle(settings.versionInfo().fileDescription());
 
-    m_noticeLabel = new CopyrightLabel(this, versionInfo());
+    m_noticeLabel = new CopyrightLabel(this, settings.versionInfo());
     // The language list opens to the right of the dialog's content.
     m_outerLayout = new QHBoxLayout(this);
     m_outerLayout->setContentsMargins(0, 0, 0, 0);
     m_outerLayout->setSpacing(0);
     m_mainLayout = new QBoxLayout(QBoxLayout::BottomToTop);
+    const int border = options.border;
     m_mainLayout->setContentsMargins(border, border, border, border);
     m_mainLayout->setSpacing(0);
     m_outerLayout->addLayout(m_mainLayout);
 
-    if (showNoticeLabel) {
+    if (options.showNoticeLabel) {
         m_mainLayout->addWidget(m_noticeLabel);
         m_mainLayout->addSpacing(10);
     } else {
         m_noticeLabel->hide();
     }
 
-    if (settings.languageList.size() < 2 || !showLanguageButton) {
+    if (languages.size() < 2 || !options.showLanguageButton) {
         m_languageButton->hide();
     } else {
         m_mainLayout->addWidget(m_languageButton, 0, Qt::AlignHCenter);
@@ -97,10 +62,6 @@ BcBaseDialog::BcBaseDialog(QWidget *parent, int timeoutSeconds, bool showLanguag
         connect(shortcut, &QShortcut::activated, this, &BcBaseDialog::toggleExtension);
     }
 
-    if (timeoutSeconds > 0)
-        m_timeout = timeoutSeconds * 1000;
-    else if (timeoutSeconds < 0)
-        m_timeout = -1;
     if (timeout() != -1)
         setMouseTracking(true);
     installEventFilter(this);
@@ -117,11 +78,12 @@ int BcBaseDialog::exec()
 {
     if (timeout() != -1)
         restartTimer();
-    // Nested dialogs (the keypad) are windows of their own with their own filter.
+    // Nested dialogs (the keypad) are windows of their own with their own filter. The language
+    // list answers its own keys: Escape closes only the list and Return chooses a language.
     const QObjectList children = this->children();
     for (QObject *child : children) {
         auto *widget = qobject_cast<QWidget *>(child);
-        if (!widget || !widget->isWindow())
+        if ((!widget || !widget->isWindow()) && child != m_extension)
             child->installEventFilter(this);
     }
     return QDialog::exec();
@@ -138,7 +100,7 @@ void BcBaseDialog::adjustAndCenter()
 
 int BcBaseDialog::timeout() const
 {
-    return m_timeout != 0 ? m_timeout : shared().defaultTimeout;
+    return m_timeoutMs != 0 ? m_timeoutMs : DialogSettings::shared().defaultTimeoutMs();
 }
 
 void BcBaseDialog::restartTimer()
@@ -207,123 +169,6 @@ void BcBaseDialog::addContentLayout(QLayout *layout)
     m_mainLayout->addLayout(layout);
 }
 
-void BcBaseDialog::setDefaultFont(const QString &family, int pointSize)
-{
-    SharedSettings &settings = shared();
-    if (settings.font) {
-        settings.font->setFamily(family);
-        settings.font->setPointSize(pointSize);
-    } else {
-        settings.font = std::make_unique<QFont>(family, pointSize);
-    }
-}
-
-QFont BcBaseDialog::defaultFont()
-{
-    const SharedSettings &settings = shared();
-    return settings.font ? *settings.font : QApplication::font();
-}
-
-void BcBaseDialog::releaseSharedResources()
-{
-    SharedSettings &settings = shared();
-    settings.font.reset();
-    settings.background.reset();
-    settings.languageButtonInterval = DefaultLanguageButtonInterval;
-}
-
-void BcBaseDialog::setDefaultTimeout(int milliseconds)
-{
-    shared().defaultTimeout = milliseconds;
-}
-
-int BcBaseDialog::defaultTimeout()
-{
-    return shared().defaultTimeout;
-}
-
-void BcBaseDialog::setLanguageButtonInterval(int milliseconds)
-{
-    shared().languageButtonInterval = milliseconds;
-}
-
-int BcBaseDialog::languageButtonInterval()
-{
-    return shared().languageButtonInterval;
-}
-
-void BcBaseDialog::setLanguageChanger(LanguageChangerInterface *changer)
-{
-    shared().languageChanger = changer;
-}
-
-LanguageChangerInterface *BcBaseDialog::languageChanger()
-{
-    return shared().languageChanger;
-}
-
-void BcBaseDialog::setCurrentLanguage(const QString &languageCode)
-{
-    shared().currentLanguage = languageCode;
-}
-
-QString BcBaseDialog::currentLanguage()
-{
-    return shared().currentLanguage;
-}
-
-void BcBaseDialog::setLanguageList(const LanguageList &languages)
-{
-    shared().languageList = languages;
-}
-
-LanguageList BcBaseDialog::languageList()
-{
-    return shared().languageList;
-}
-
-void BcBaseDialog::setLanguageMap(const LanguageMap &languages)
-{
-    shared().languageMap = languages;
-}
-
-LanguageMap BcBaseDialog::languageMap()
-{
-    return shared().languageMap;
-}
-
-bool BcBaseDialog::updateLanguageEntry(const QString &languageCode, const QString &name,
-                                       const QString &closeText)
-{
-    SharedSettings &settings = shared();
-    auto mapped = settings.languageMap.find(languageCode);
-    if (mapped == settings.languageMap.end())
-        return false;
-    auto entry = std::find_if(settings.languageList.begin(), settings.languageList.end(),
-                              [&](const LanguageEntry &e) { return e.first == *mapped; });
-    if (entry == settings.languageList.end())
-        return false;
-    if (!name.isEmpty()) {
-        *mapped = name;
-        entry->first = name;
-    }
-    if (!closeText.isEmpty())
-        entry->second = closeText;
-    return true;
-}
-
-void BcBaseDialog::setVersionInfo(const VersionInfoInterface *info)
-{
-    shared().versionInfo = info;
-}
-
-const VersionInfoInterface &BcBaseDialog::versionInfo()
-{
-    static const BuildVersionInfo programVersion;
-    const VersionInfoInterface *info = shared().versionInfo;
-    return info ? *info : programVersion;
-}
-
 void BcBaseDialog::toggleExtension()
 {
     if (!m_extension) {
@@ -332,7 +177,7 @@ void BcBaseDialog::toggleExtension()
                 &BcBaseDialog::languageChange);
         connect(m_extension, &LanguageSelectorExtension::closeRequested, this,
                 &BcBaseDialog::toggleExtension);
-        m_extension->setLanguages(languageMap());
+        m_extension->setLanguages(DialogSettings::shared().languageMap());
         m_extension->setMaximumHeight(10);
         m_extension->hide();
         m_outerLayout->addWidget(m_extension);
@@ -360,12 +205,13 @@ void BcBaseDialog::toggleExtension()
 void BcBaseDialog::languageChange(const QString &languageCode)
 {
     toggleExtension();
-    LanguageChangerInterface *changer = languageChanger();
+    DialogSettings &settings = DialogSettings::shared();
+    LanguageChangerInterface *changer = settings.languageChanger();
     if (!changer)
         return;
     if (changer->changeLanguage(languageCode) == 0)
         return;
-    setCurrentLanguage(languageCode);
+    settings.setCurrentLanguage(languageCode);
     retranslateBase();
     retranslate();
     adjustAndCenter();

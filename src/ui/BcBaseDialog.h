@@ -1,7 +1,7 @@
 #pragma once
 
+#include "ui/DialogOptions.h"
 #include "ui/KeyboardInputFilter.h"
-#include "ui/LanguageList.h"
 
 #include <QDialog>
 #include <QEvent>
@@ -12,18 +12,16 @@
 
 class ChangeLanguageButton;
 class CopyrightLabel;
-class LanguageChangerInterface;
 class LanguageSelectorExtension;
 class QBoxLayout;
 class QHBoxLayout;
-class VersionInfoInterface;
 
 // Base of every dialog of the client: the shared font and white background, the program's
 // caption, the rotating notice line and the change-language button at the foot (the main
 // layout runs bottom to top), the language list beside the dialog, run-time re-translation,
 // the inactivity time-out, per-widget key filters, Escape to cancel and centring on the
 // screen. Subclasses set every visible text in retranslate(), which runs at each show.
-// GUI thread only; the class-wide settings are shared by all dialogs.
+// GUI thread only; what all dialogs share comes from DialogSettings.
 class BcBaseDialog : public QDialog
 {
     Q_OBJECT
@@ -31,24 +29,17 @@ class BcBaseDialog : public QDialog
 public:
     // Posted to a dialog with a positive time-out, this event closes it as rejected.
     static constexpr QEvent::Type RejectEvent = static_cast<QEvent::Type>(QEvent::User + 123);
-    static constexpr int DefaultLanguageButtonInterval = 2500;
-    // Customised frame with title and no close box; Escape, the time-out and the dialog's
-    // own buttons close it.
-    static constexpr Qt::WindowFlags DialogFlags =
-        Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint;
 
-    // timeoutSeconds: 0 means the class default, a negative value means none.
-    BcBaseDialog(QWidget *parent, int timeoutSeconds, bool showLanguageButton, bool showNoticeLabel,
-                 int border, Qt::WindowFlags flags = DialogFlags);
+    explicit BcBaseDialog(QWidget *parent, const DialogOptions &options = {});
     ~BcBaseDialog() override;
 
-    // Starts the inactivity timer, watches every direct child for activity, runs modally.
+    // Starts the inactivity timer, watches the direct children for activity, runs modally.
     int exec() override;
     virtual void retranslate() = 0;
     // Adjusts the size and centres the dialog on its screen (or at the fixed top position).
     virtual void adjustAndCenter();
 
-    // The effective period in ms: the dialog's own when non-zero, else the class default;
+    // The effective period in ms: the dialog's own when non-zero, else the shared default;
     // -1 (or 0) means no time-out.
     int timeout() const;
     void restartTimer();
@@ -61,33 +52,6 @@ public:
     void setFixedTop(bool fixed, int top);
     // Puts a subclass's content above the language button and the notice line.
     void addContentLayout(QLayout *layout);
-
-    static void setDefaultFont(const QString &family, int pointSize);
-    static QFont defaultFont();
-    // Frees the shared font and colour and resets the language button interval; a dialog
-    // built afterwards creates them again.
-    static void releaseSharedResources();
-    static void setDefaultTimeout(int milliseconds);
-    static int defaultTimeout();
-    static void setLanguageButtonInterval(int milliseconds);
-    static int languageButtonInterval();
-    // Not owned; may be null (then choosing a language only closes the list).
-    static void setLanguageChanger(LanguageChangerInterface *changer);
-    static LanguageChangerInterface *languageChanger();
-    static void setCurrentLanguage(const QString &languageCode);
-    static QString currentLanguage();
-    static void setLanguageList(const LanguageList &languages);
-    static LanguageList languageList();
-    static void setLanguageMap(const LanguageMap &languages);
-    static LanguageMap languageMap();
-    // Renames a language in the list and the map (empty texts leave that part alone); false
-    // when the code or its list entry is unknown.
-    static bool updateLanguageEntry(const QString &languageCode, const QString &name,
-                                    const QString &closeText);
-    // The version texts of the captions and notice lines; not owned, null restores the
-    // program's own.
-    static void setVersionInfo(const VersionInfoInterface *info);
-    static const VersionInfoInterface &versionInfo();
 
 public slots:
     // Opens or closes the language list beside the dialog.
@@ -113,7 +77,7 @@ private:
     QBoxLayout *m_mainLayout = nullptr;
     bool m_fixedTop = false;
     int m_fixedTopPosition = 0;
-    int m_timeout = 0;
+    int m_timeoutMs = 0;
     struct InputFilter
     {
         std::unique_ptr<KeyboardInputFilter> filter;

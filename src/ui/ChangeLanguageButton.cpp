@@ -1,6 +1,6 @@
 #include "ui/ChangeLanguageButton.h"
 
-#include <QTimerEvent>
+#include "ui/TextRotation.h"
 
 #include <algorithm>
 
@@ -8,7 +8,7 @@ ChangeLanguageButton::ChangeLanguageButton(QWidget *parent, const LanguageList &
                                            int intervalMs)
     : QPushButton(parent)
     , m_languages(languages)
-    , m_interval(intervalMs)
+    , m_rotation(new TextRotation(this, languages.size(), intervalMs))
 {
     setObjectName(QStringLiteral("ChangeLanguageButton"));
     int widest = 0;
@@ -23,44 +23,22 @@ ChangeLanguageButton::ChangeLanguageButton(QWidget *parent, const LanguageList &
     setAutoDefault(false);
     if (!m_languages.isEmpty())
         setText(m_languages.first().first);
+    connect(m_rotation, &TextRotation::stepped, this, &ChangeLanguageButton::showEntry);
 }
 
-void ChangeLanguageButton::showEvent(QShowEvent *event)
+int ChangeLanguageButton::interval() const
 {
-    if (m_timerId == -1)
-        m_timerId = startTimer(m_interval);
-    QPushButton::showEvent(event);
-}
-
-void ChangeLanguageButton::hideEvent(QHideEvent *event)
-{
-    if (m_timerId != -1) {
-        killTimer(m_timerId);
-        m_timerId = -1;
-    }
-    QPushButton::hideEvent(event);
+    return m_rotation->intervalMs();
 }
 
 void ChangeLanguageButton::setExtensionShown(bool shown)
 {
     m_open = shown;
-    advance();
+    m_rotation->step();
 }
 
-void ChangeLanguageButton::timerEvent(QTimerEvent *event)
+void ChangeLanguageButton::showEntry(qsizetype entry)
 {
-    if (event->timerId() == m_timerId) {
-        advance();
-        return;
-    }
-    QPushButton::timerEvent(event);
-}
-
-void ChangeLanguageButton::advance()
-{
-    if (m_languages.isEmpty())
-        return;
-    m_current = (m_current + 1) % m_languages.size();
-    const LanguageEntry &entry = m_languages.at(m_current);
-    setText(m_open ? entry.second : entry.first);
+    const LanguageEntry &language = m_languages.at(entry);
+    setText(m_open ? language.second : language.first);
 }

@@ -4,6 +4,8 @@
 
 #include <QPushButton>
 
+class TextRotation;
+
 // The button at the foot of a dialog that opens the language list. Its caption rotates
 // through the names of the supported languages, each in its own language, so that a user
 // who cannot read the current language still finds it; while the list is open it rotates
@@ -21,19 +23,12 @@ public:
     // Called just before the list opens (true) or closes (false); moves the caption on at once.
     void setExtensionShown(bool shown);
     bool isExtensionShown() const { return m_open; }
-    int interval() const { return m_interval; }
-
-protected:
-    void timerEvent(QTimerEvent *event) override;
-    void showEvent(QShowEvent *event) override;
-    void hideEvent(QHideEvent *event) override;
+    int interval() const;
 
 private:
-    void advance();
+    void showEntry(qsizetype entry);
 
     LanguageList m_languages;
-    qsizetype m_current = 0;
     bool m_open = false;
-    int m_timerId = -1;
-    int m_interval;
+    TextRotation *m_rotation;
 };

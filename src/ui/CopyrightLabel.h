@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QStringList>
 
+class TextRotation;
 class VersionInfoInterface;
 
 // The notice line at the foot of the dialogs and the main window: shows, in turn, the
@@ -23,20 +24,11 @@ public:
 
     // The four texts in the order they are shown.
     QStringList texts() const { return m_texts; }
-    int interval() const { return m_interval; }
-
-protected:
-    void timerEvent(QTimerEvent *event) override;
-    void showEvent(QShowEvent *event) override;
-    void hideEvent(QHideEvent *event) override;
+    int interval() const;
 
 private:
-    void advance();
-    void applyAlignment();
+    void showText(qsizetype index);
 
-    int m_timerId = -1;
-    int m_index = -1;
-    Qt::Alignment m_alignment = Qt::AlignCenter;
-    int m_interval;
     QStringList m_texts;
+    TextRotation *m_rotation;
 };

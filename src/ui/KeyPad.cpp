@@ -24,7 +24,11 @@ void postFocusIn(QWidget *field)
 } // namespace
 
 KeyPad::KeyPad(KeypadDialog *owner, int keypadType)
-    : BcBaseDialog(owner, -1, false, false, 0, Qt::Dialog | Qt::CustomizeWindowHint)
+    : BcBaseDialog(owner, {.timeoutMs = DialogOptions::NoTimeout,
+                           .showLanguageButton = false,
+                           .showNoticeLabel = false,
+                           .border = 0,
+                           .flags = Qt::Dialog | Qt::CustomizeWindowHint})
     , m_owner(owner)
     , m_keypadType(keypadType)
 {

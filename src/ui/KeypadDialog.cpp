@@ -5,9 +5,8 @@
 #include <QCloseEvent>
 #include <QScreen>
 
-KeypadDialog::KeypadDialog(int keypadType, QWidget *parent, int timeoutSeconds,
-                           bool showLanguageButton, bool showNoticeLabel)
-    : BcBaseDialog(parent, timeoutSeconds, showLanguageButton, showNoticeLabel, 5)
+KeypadDialog::KeypadDialog(int keypadType, QWidget *parent, const DialogOptions &options)
+    : BcBaseDialog(parent, options)
 {
     if (keypadType != 0)
         m_keypad = new KeyPad(this, keypadType);

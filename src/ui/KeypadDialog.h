@@ -12,8 +12,7 @@ class KeypadDialog : public BcBaseDialog
 
 public:
     // keypadType 0 means no keypad; KeyPad::FullKeyboard a full keyboard; others a numeric pad.
-    KeypadDialog(int keypadType, QWidget *parent, int timeoutSeconds, bool showLanguageButton,
-                 bool showNoticeLabel = true);
+    KeypadDialog(int keypadType, QWidget *parent, const DialogOptions &options = {});
 
     void setWebKeysVisible(bool visible);
     KeyPad *keypad() const { return m_keypad; }

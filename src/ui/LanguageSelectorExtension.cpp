@@ -1,6 +1,6 @@
 #include "ui/LanguageSelectorExtension.h"
 
-#include "ui/BcBaseDialog.h"
+#include "ui/DialogSettings.h"
 #include "ui/ImageFolder.h"
 #include "ui/LanguageSelectorExtensionItem.h"
 
@@ -40,7 +40,7 @@ LanguageSelectorExtension::LanguageSelectorExtension(QWidget *parent)
 
 void LanguageSelectorExtension::setLanguages(const LanguageMap &languages)
 {
-    const QFontMetrics metrics(BcBaseDialog::defaultFont());
+    const QFontMetrics metrics(DialogSettings::shared().font());
     const int itemHeight = std::max(FlagHeight, metrics.height()) + 10;
     int widest = 0;
     for (auto it = languages.constBegin(); it != languages.constEnd(); ++it) {

@@ -31,11 +31,11 @@ QString paragraphText(const QStringList &keys)
 
 MessageDialog::MessageDialog(const QString &captionKey, const QStringList &paragraph1Keys,
                              const QStringList &paragraph2Keys, QMessageBox::Icon icon,
-                             QWidget *parent, int timeoutSeconds, int buttonCount,
+                             QWidget *parent, int timeoutMs, int buttonCount,
                              const QString &button1TextKey, const QString &button1Picture,
                              const QString &button2TextKey, const QString &button2Picture,
                              const QString &button3TextKey, const QString &button3Picture)
-    : BcBaseDialog(parent, timeoutSeconds, true, true, 5)
+    : BcBaseDialog(parent, {.timeoutMs = timeoutMs})
     , m_captionKey(captionKey)
     , m_paragraph1(paragraph1Keys)
     , m_paragraph2(paragraph2Keys)
@@ -166,6 +166,16 @@ void MessageDialog::retranslate()
     }
     m_iconLabel->setAccessibleName(
         m_iconLabel->pixmap().isNull() ? QString() : translated("MessageDialog", m_iconName));
+}
+
+void MessageDialog::setVisible(bool visible)
+{
+    BcBaseDialog::setVisible(visible);
+    // A message may arrive while the user works in another window; it must not wait behind it.
+    if (visible) {
+        raise();
+        activateWindow();
+    }
 }
 
 void MessageDialog::buttonClick()

@@ -21,8 +21,8 @@ public:
 
     MessageDialog(const QString &captionKey, const QStringList &paragraph1Keys,
                   const QStringList &paragraph2Keys, QMessageBox::Icon icon,
-                  QWidget *parent = nullptr, int timeoutSeconds = 0, int buttonCount = 1,
-                  const QString &button1TextKey = QStringLiteral("OK"),
+                  QWidget *parent = nullptr, int timeoutMs = DialogOptions::SharedTimeout,
+                  int buttonCount = 1, const QString &button1TextKey = QStringLiteral("OK"),
                   const QString &button1Picture = QString(),
                   const QString &button2TextKey = QString(),
                   const QString &button2Picture = QString(),
@@ -38,6 +38,8 @@ public:
     void setButtonResults(int result1, int result2, int result3);
 
     void retranslate() override;
+    // Showing the dialog, also again while it is on screen, makes it the active window.
+    void setVisible(bool visible) override;
 
     int buttonCount() const { return m_buttonCount; }
     bool usesImages() const { return m_useImages; }

@@ -29,7 +29,7 @@ QPixmap pictureOr(const QString &path, const QString &defaultFile)
 } // namespace
 
 PasswordDialog::PasswordDialog(const PasswordDlgInfo &info, QWidget *parent)
-    : KeypadDialog(info.keypadType(), parent, info.timeout(), true)
+    : KeypadDialog(info.keypadType(), parent, {.timeoutMs = info.timeout() * 1000})
     , m_info(info)
 {
     auto *column = new QVBoxLayout;

@@ -1,4 +1,5 @@
 #include "ui/AboutInfoDialog.h"
+#include "ui/DialogSettings.h"
 #include "ui/KeyPad.h"
 #include "ui/MessageDialog.h"
 #include "ui/OpcPasswordDialog.h"
@@ -50,9 +51,9 @@ class TestAccessibility : public QObject
 private slots:
     void everyControlAndPictureHasAName_data()
     {
-        BcBaseDialog::setDefaultTimeout(-1);
-        BcBaseDialog::setLanguageList({{"English", "Close"}, {"Français", "Fermer"}});
-        BcBaseDialog::setLanguageMap({{"EN_US", "English"}, {"FR_CA", "Français"}});
+        DialogSettings &settings = DialogSettings::shared();
+        settings.setLanguageList({{"English", "Close"}, {"Français", "Fermer"}});
+        settings.setLanguageMap({{"EN_US", "English"}, {"FR_CA", "Français"}});
         QTest::addColumn<Factory>("factory");
         QTest::newRow("message dialog") << Factory([] {
             return new MessageDialog("Print Job", {"Sent."}, {}, QMessageBox::Warning, nullptr, 0,

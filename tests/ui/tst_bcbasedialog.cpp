@@ -5,8 +5,10 @@
 #include "ui/BcBaseDialog.h"
 #include "ui/ChangeLanguageButton.h"
 #include "ui/CopyrightLabel.h"
+#include "ui/DialogSettings.h"
 #include "ui/LanguageSelectorExtension.h"
 #include "ui/LanguageSelectorExtensionItem.h"
+#include "ui/PasswordDialog.h"
 
 #include <QAbstractEventDispatcher>
 #include <QElapsedTimer>
@@ -25,8 +27,8 @@ class TestDialog : public BcBaseDialog
     Q_OBJECT
 
 public:
-    explicit TestDialog(QWidget *parent = nullptr, int timeoutSeconds = 0, bool language = true)
-        : BcBaseDialog(parent, timeoutSeconds, language, true, 5)
+    explicit TestDialog(QWidget *parent = nullptr, const DialogOptions &options = {})
+        : BcBaseDialog(parent, options)
     {
         auto *layout = new QVBoxLayout;
         layout->addWidget(label);
@@ -60,10 +62,20 @@ private:
     int *m_destroyed;
 };
 
-// Timers the widget has running; hidden widgets must have none.
+DialogSettings &settings()
+{
+    return DialogSettings::shared();
+}
+
+// Timers the widget and the objects it owns have running; hidden widgets must have none.
 qsizetype runningTimers(QObject *object)
 {
-    return QAbstractEventDispatcher::instance()->registeredTimers(object).size();
+    QObjectList owned = object->findChildren<QObject *>();
+    owned.append(object);
+    qsizetype count = 0;
+    for (QObject *each : std::as_const(owned))
+        count += QAbstractEventDispatcher::instance()->registeredTimers(each).size();
+    return count;
 }
 
 const LanguageList ThreeLanguages{{"English", "Close Language Options"},
@@ -79,13 +91,11 @@ class TestBcBaseDialog : public QObject
 private slots:
     void init()
     {
-        BcBaseDialog::setDefaultTimeout(-1);
-        BcBaseDialog::setLanguageList(ThreeLanguages);
-        BcBaseDialog::setLanguageMap(
+        settings().reset();
+        settings().setLanguageList(ThreeLanguages);
+        settings().setLanguageMap(
             {{"EN_US", "English"}, {"ES_US", "Español"}, {"FR_CA", "Français"}});
-        BcBaseDialog::setLanguageChanger(nullptr);
-        BcBaseDialog::setCurrentLanguage("EN_US");
-        BcBaseDialog::setVersionInfo(nullptr);
+        settings().setCurrentLanguage("EN_US");
     }
 
     // How a modal run ends: the time-out closes an idle dialog as rejected and activity
@@ -93,8 +103,8 @@ private slots:
     // with a time-out.
     void modalRunEnds_data()
     {
-        QTest::addColumn<int>("seconds");
-        QTest::addColumn<int>("classDefault");
+        QTest::addColumn<int>("timeoutMs");
+        QTest::addColumn<int>("sharedMs");
         QTest::addColumn<QString>("action");
         QTest::addColumn<int>("result");
         QTest::addColumn<int>("minimumMs");
@@ -107,18 +117,18 @@ private slots:
         QTest::newRow("mouse presses") << 0 << 200 << "press" << rejected << 580;
         QTest::newRow("mouse moves") << 0 << 200 << "move" << rejected << 580;
         QTest::newRow("Escape without a time-out") << -1 << 50 << "escape" << rejected << 300;
-        QTest::newRow("reject event") << 60 << -1 << "reject" << rejected << 0;
+        QTest::newRow("reject event") << 60000 << -1 << "reject" << rejected << 0;
         QTest::newRow("reject event without a time-out")
             << -1 << -1 << "reject" << int(QDialog::Accepted) << 0;
     }
     void modalRunEnds()
     {
-        QFETCH(int, seconds);
-        QFETCH(int, classDefault);
+        QFETCH(int, timeoutMs);
+        QFETCH(int, sharedMs);
         QFETCH(QString, action);
         QFETCH(int, minimumMs);
-        BcBaseDialog::setDefaultTimeout(classDefault);
-        TestDialog dialog(nullptr, seconds);
+        settings().setDefaultTimeoutMs(sharedMs);
+        TestDialog dialog(nullptr, {.timeoutMs = timeoutMs});
         const bool busy = QStringList{"key", "field key", "press", "move"}.contains(action);
         int sent = 0;
         ModalDialogDriver driver(
@@ -166,8 +176,8 @@ private slots:
     {
         QFETCH(int, languages);
         QFETCH(bool, wanted);
-        BcBaseDialog::setLanguageList(ThreeLanguages.mid(0, languages));
-        TestDialog dialog(nullptr, 0, wanted);
+        settings().setLanguageList(ThreeLanguages.mid(0, languages));
+        TestDialog dialog(nullptr, {.showLanguageButton = wanted});
         dialog.show();
         auto *button = dialog.findChild<ChangeLanguageButton *>();
         QTEST(button->isVisible(), "shown");
@@ -222,14 +232,14 @@ private slots:
     void sharedSettingsReachNewDialogs()
     {
         const FakeVersionInfo version;
-        BcBaseDialog::setVersionInfo(&version);
-        BcBaseDialog::setDefaultTimeout(45000);
-        // A dialog's own time-out is in seconds, 0 takes the class default, negative is none.
-        QCOMPARE(TestDialog(nullptr, 0).timeout(), 45000);
-        QCOMPARE(TestDialog(nullptr, 5).timeout(), 5000);
-        QCOMPARE(TestDialog(nullptr, -3).timeout(), -1);
-        BcBaseDialog::setLanguageButtonInterval(700);
-        BcBaseDialog::setDefaultFont("DejaVu Serif", 14);
+        settings().setVersionInfo(&version);
+        settings().setDefaultTimeoutMs(45000);
+        // A dialog's own time-out wins; a negative one means none.
+        QCOMPARE(TestDialog().timeout(), 45000);
+        QCOMPARE(TestDialog(nullptr, {.timeoutMs = 5000}).timeout(), 5000);
+        QCOMPARE(TestDialog(nullptr, {.timeoutMs = -3000}).timeout(), -1);
+        settings().setLanguageButtonIntervalMs(700);
+        settings().setFont("DejaVu Serif", 14);
         {
             TestDialog dialog;
             QCOMPARE(dialog.windowTitle(), "Example Client");
@@ -237,10 +247,10 @@ private slots:
             QCOMPARE(dialog.font().pointSize(), 14);
             QCOMPARE(dialog.findChild<ChangeLanguageButton *>()->interval(), 700);
         }
-        BcBaseDialog::setVersionInfo(nullptr);
-        BcBaseDialog::releaseSharedResources();
+        // Reset forgets the version texts, which belong to the program.
+        settings().reset();
         TestDialog dialog;
-        QCOMPARE(dialog.windowTitle(), "Ondrel Laptop Print Client");
+        QCOMPARE(dialog.windowTitle(), "");
         QCOMPARE(dialog.font().family(), "Verdana");
         QCOMPARE(dialog.font().pointSize(), 10);
         QCOMPARE(dialog.findChild<ChangeLanguageButton *>()->interval(), 2500);
@@ -297,7 +307,7 @@ private slots:
 
     void extensionOpensBesideTheDialog()
     {
-        BcBaseDialog::setLanguageMap(
+        settings().setLanguageMap(
             {{"EN_US", "English"}, {"ES_US", "Español"}, {"xx_yy", "Nowhere Language"}});
         TestDialog dialog;
         dialog.show();
@@ -314,11 +324,11 @@ private slots:
         QCOMPARE(list->count(), 3);
         for (int row = 0; row < 3; ++row) {
             const auto *item = dynamic_cast<LanguageSelectorExtensionItem *>(list->item(row));
-            QCOMPARE(item->languageCode(), BcBaseDialog::languageMap().keys().value(row));
-            QCOMPARE(item->text(), BcBaseDialog::languageMap().values().value(row));
+            QCOMPARE(item->languageCode(), settings().languageMap().keys().value(row));
+            QCOMPARE(item->text(), settings().languageMap().values().value(row));
             QCOMPARE(item->flag().size(), row < 2 ? QSize(45, 30) : QSize(0, 0));
         }
-        const QFontMetrics metrics(BcBaseDialog::defaultFont());
+        const QFontMetrics metrics(settings().font());
         QVERIFY(list->minimumWidth() > metrics.horizontalAdvance("Nowhere Language") + 45);
 
         dialog.toggleExtension();
@@ -333,7 +343,7 @@ private slots:
     void languageChangeRetranslatesNestedDialogsOnly()
     {
         FakeLanguageChanger changer(4);
-        BcBaseDialog::setLanguageChanger(&changer);
+        settings().setLanguageChanger(&changer);
         TestDialog outer;
         auto *nested = new TestDialog(&outer);
         TestDialog elsewhere;
@@ -344,7 +354,7 @@ private slots:
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                           list->visualItemRect(list->item(2)).center()); // sorted by code
         QCOMPARE(changer.requests(), QStringList{"FR_CA"});
-        QCOMPARE(BcBaseDialog::currentLanguage(), "FR_CA");
+        QCOMPARE(settings().currentLanguage(), "FR_CA");
         QCOMPARE(outer.label->text(), "[FR_CA] Hello");
         QCOMPARE(nested->label->text(), "[FR_CA] Hello");
         QCOMPARE(elsewhere.label->text(), "Hello");
@@ -361,41 +371,55 @@ private slots:
     {
         QFETCH(bool, withChanger);
         FakeLanguageChanger changer(0);
-        BcBaseDialog::setLanguageChanger(withChanger ? &changer : nullptr);
+        settings().setLanguageChanger(withChanger ? &changer : nullptr);
         TestDialog dialog;
         dialog.show();
         dialog.toggleExtension();
         const int before = dialog.retranslations;
         dialog.languageChange("ES_US");
         QCOMPARE(changer.requests().size(), withChanger ? 1 : 0);
-        QCOMPARE(BcBaseDialog::currentLanguage(), "EN_US");
+        QCOMPARE(settings().currentLanguage(), "EN_US");
         QCOMPARE(dialog.retranslations, before);
         QVERIFY(dialog.findChild<LanguageSelectorExtension *>()->isHidden());
     }
 
+    // The same in every run, although the list is a child of the dialog from its first
+    // opening on: the dialog's own keys (Escape, Return in the password dialog) stay out of it.
+    void languageListWorksFromTheKeyboard_data()
+    {
+        QTest::addColumn<bool>("password");
+        QTest::newRow("base dialog") << false;
+        QTest::newRow("password dialog") << true;
+    }
     void languageListWorksFromTheKeyboard()
     {
+        QFETCH(bool, password);
         FakeLanguageChanger changer(2);
-        BcBaseDialog::setLanguageChanger(&changer);
-        TestDialog dialog;
-        ModalDialogDriver driver([&](QWidget *) {
-            dialog.field->setFocus();
-            QTest::keyClick(&dialog, Qt::Key_L, Qt::ControlModifier);
-            auto *list = dialog.findChild<LanguageSelectorExtension *>();
-            if (!list || !list->isVisible() || !list->hasFocus())
-                return;
-            // Escape closes the list only and gives the focus back.
-            QTest::keyClick(list, Qt::Key_Escape);
-            if (!dialog.isVisible() || list->isVisible() || !dialog.field->hasFocus())
-                return;
-            QTest::keyClick(&dialog, Qt::Key_L, Qt::ControlModifier);
-            QTest::keyClick(list, Qt::Key_Down);
-            QTest::keyClick(list, Qt::Key_Return);
-            if (dialog.isVisible() && list->isHidden())
-                dialog.accept();
-        });
-        QCOMPARE(dialog.exec(), int(QDialog::Accepted));
-        QCOMPARE(changer.requests(), QStringList{"ES_US"});
+        settings().setLanguageChanger(&changer);
+        std::unique_ptr<BcBaseDialog> dialog = std::make_unique<TestDialog>();
+        if (password)
+            dialog = std::make_unique<PasswordDialog>(PasswordDlgInfo("", "OK", "", "", ""));
+        QWidget *field = dialog->findChild<QLineEdit *>();
+        for (int run = 0; run < 2; ++run) {
+            ModalDialogDriver driver([&](QWidget *) {
+                field->setFocus();
+                QTest::keyClick(dialog.get(), Qt::Key_L, Qt::ControlModifier);
+                auto *list = dialog->findChild<LanguageSelectorExtension *>();
+                if (!list || !list->isVisible() || !list->hasFocus())
+                    return;
+                // Escape closes the list only and gives the focus back.
+                QTest::keyClick(list, Qt::Key_Escape);
+                if (!dialog->isVisible() || list->isVisible() || !field->hasFocus())
+                    return;
+                QTest::keyClick(dialog.get(), Qt::Key_L, Qt::ControlModifier);
+                QTest::keyClick(list, Qt::Key_Down);
+                QTest::keyClick(list, Qt::Key_Return);
+                if (dialog->isVisible() && list->isHidden())
+                    dialog->accept();
+            });
+            QCOMPARE(dialog->exec(), int(QDialog::Accepted));
+        }
+        QCOMPARE(changer.requests(), (QStringList{"ES_US", "FR_CA"}));
     }
 
     void languageButtonRotatesThroughTheNames()
@@ -415,21 +439,20 @@ private slots:
 
     void updateLanguageEntry()
     {
-        const auto update = &BcBaseDialog::updateLanguageEntry;
-        QVERIFY(!update("DE_DE", "Deutsch", ""));
-        QCOMPARE(BcBaseDialog::languageList(), ThreeLanguages);
+        QVERIFY(!settings().updateLanguageEntry("DE_DE", "Deutsch", ""));
+        QCOMPARE(settings().languageList(), ThreeLanguages);
         // An empty text leaves its part alone.
-        QVERIFY(update("FR_CA", "Français (Canada)", ""));
-        QVERIFY(update("ES_US", "", "Cerrar"));
+        QVERIFY(settings().updateLanguageEntry("FR_CA", "Français (Canada)", ""));
+        QVERIFY(settings().updateLanguageEntry("ES_US", "", "Cerrar"));
         const LanguageList expected{ThreeLanguages[0],
                                     {"Français (Canada)", ThreeLanguages[1].second},
                                     {"Español", "Cerrar"}};
-        QCOMPARE(BcBaseDialog::languageList(), expected);
-        QCOMPARE(BcBaseDialog::languageMap().value("FR_CA"), "Français (Canada)");
-        QCOMPARE(BcBaseDialog::languageMap().value("ES_US"), "Español");
+        QCOMPARE(settings().languageList(), expected);
+        QCOMPARE(settings().languageMap().value("FR_CA"), "Français (Canada)");
+        QCOMPARE(settings().languageMap().value("ES_US"), "Español");
         // A map entry whose name is not in the list cannot be updated.
-        BcBaseDialog::setLanguageMap({{"DE_DE", "Deutsch"}});
-        QVERIFY(!update("DE_DE", "Deutsch", ""));
+        settings().setLanguageMap({{"DE_DE", "Deutsch"}});
+        QVERIFY(!settings().updateLanguageEntry("DE_DE", "Deutsch", ""));
     }
 };
 

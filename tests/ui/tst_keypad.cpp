@@ -1,3 +1,4 @@
+#include "ui/DialogSettings.h"
 #include "ui/KeyPad.h"
 #include "ui/KeypadDialog.h"
 
@@ -17,7 +18,8 @@ class FieldsDialog : public KeypadDialog
 
 public:
     explicit FieldsDialog(int keypadType, int minimumHeight = 0)
-        : KeypadDialog(keypadType, nullptr, -1, false)
+        : KeypadDialog(keypadType, nullptr,
+                       {.timeoutMs = DialogOptions::NoTimeout, .showLanguageButton = false})
     {
         auto *layout = new QVBoxLayout;
         for (QWidget *widget : std::initializer_list<QWidget *>{first, second, button})
@@ -64,7 +66,7 @@ class TestKeyPad : public QObject
 private slots:
     void init()
     {
-        BcBaseDialog::setDefaultTimeout(-1);
+        DialogSettings::shared().reset();
         m_dialog = std::make_unique<FieldsDialog>(KeyPad::FullKeyboard);
     }
 

@@ -1,8 +1,9 @@
 #include "FakeLanguageChanger.h"
+#include "FakeVersionInfo.h"
 #include "ModalDialogDriver.h"
 #include "TableTranslator.h"
-#include "platform/BuildVersionInfo.h"
 #include "ui/AboutInfoDialog.h"
+#include "ui/DialogSettings.h"
 #include "ui/ImageButton.h"
 #include "ui/ImageFolder.h"
 #include "ui/MessageDialog.h"
@@ -49,12 +50,13 @@ class TestMessageDialog : public QObject
 {
     Q_OBJECT
 
+    const FakeVersionInfo m_version;
+
 private slots:
     void init()
     {
-        BcBaseDialog::setDefaultTimeout(-1);
-        BcBaseDialog::setLanguageList(LanguageList());
-        BcBaseDialog::setLanguageChanger(nullptr);
+        DialogSettings::shared().reset();
+        DialogSettings::shared().setVersionInfo(&m_version);
     }
 
     void buttonsFollowTheCount_data()
@@ -110,6 +112,20 @@ private slots:
         QVERIFY(driver.ran() && !driver.forcedClose());
     }
 
+    // A message that arrives while the user works in another window comes to the front, also
+    // when its dialog is still on screen from the message before.
+    void messageComesToTheFront()
+    {
+        const auto dialog = threeButtons();
+        dialog->show();
+        QWidget elsewhere;
+        elsewhere.show();
+        QTRY_COMPARE(QApplication::activeWindow(), &elsewhere);
+        dialog->setParagraph3({"Next"});
+        dialog->show();
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget *>(dialog.get()));
+    }
+
     void bodyJoinsTheParagraphs_data()
     {
         QTest::addColumn<QStringList>("paragraph2");
@@ -153,7 +169,7 @@ private slots:
         // An empty caption keeps the program's name, also after showing translates again.
         MessageDialog untitled("", {"Text"}, {}, QMessageBox::NoIcon);
         untitled.show();
-        QCOMPARE(untitled.windowTitle(), "Ondrel Laptop Print Client");
+        QCOMPARE(untitled.windowTitle(), "Example Client");
     }
 
     // The message boxes and the question; Escape and the time-out mean No.
@@ -179,7 +195,7 @@ private slots:
     {
         QFETCH(QString, kind);
         QFETCH(QString, how);
-        BcBaseDialog::setDefaultTimeout(how.isEmpty() ? 150 : 60000);
+        DialogSettings::shared().setDefaultTimeoutMs(how.isEmpty() ? 150 : 60000);
         TableTranslator translator;
         translator.add("CommonDialogMessages", "Printing", "Impression");
         QCoreApplication::installTranslator(&translator);
@@ -218,7 +234,7 @@ private slots:
 
     void aboutNamesTheVersionAndComponents()
     {
-        BcBaseDialog::setDefaultTimeout(50);
+        DialogSettings::shared().setDefaultTimeoutMs(50);
         AboutInfoDialog about;
         QString notice;
         ModalDialogDriver driver(
@@ -230,24 +246,20 @@ private slots:
             300);
         QCOMPARE(about.exec(), int(QDialog::Accepted));
         const QStringList lines = notice.split('\n');
-        const BuildVersionInfo version;
-        QCOMPARE(lines.value(0), "Ondrel Laptop Print Client - Version " + version.fileVersion());
-        QCOMPARE(lines.value(1), QString("%1, %2. All rights reserved.")
-                                     .arg(version.copyright(), version.companyName()));
+        QCOMPARE(lines.value(0), "Example Client - Version 05.01.02.0037");
+        QCOMPARE(lines.value(1), "Copyright © 2031, Example Works. All rights reserved.");
         for (const char *name :
              {"Qt 6", "LGPL-3.0", "log4cpp", "LGPL-2.1", "CUPS", "Apache License 2.0"})
             QVERIFY2(notice.contains(name), name);
 
         // The whole text is translated again on a language change.
         FakeLanguageChanger changer(4);
-        BcBaseDialog::setLanguageChanger(&changer);
+        DialogSettings::shared().setLanguageChanger(&changer);
         about.show();
         about.toggleExtension();
         about.languageChange("FR_CA");
         QCOMPARE(text(&about, "okButton"), "[FR_CA] OK");
-        QVERIFY(
-            text(&about, "mainLabel").startsWith("[FR_CA] Ondrel Laptop Print Client - Version "));
-        BcBaseDialog::setLanguageChanger(nullptr);
+        QVERIFY(text(&about, "mainLabel").startsWith("[FR_CA] Example Client - Version "));
     }
 };
 

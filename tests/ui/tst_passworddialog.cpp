@@ -1,5 +1,6 @@
 #include "ModalDialogDriver.h"
 #include "TableTranslator.h"
+#include "ui/DialogSettings.h"
 #include "ui/ImageButton.h"
 #include "ui/ImageFolder.h"
 #include "ui/KeyPad.h"
@@ -41,11 +42,7 @@ class TestPasswordDialog : public QObject
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        BcBaseDialog::setDefaultTimeout(-1);
-        BcBaseDialog::setLanguageList(LanguageList());
-    }
+    void init() { DialogSettings::shared().reset(); }
 
     void okNeedsEveryShownField_data()
     {
@@ -144,7 +141,7 @@ private slots:
 
     void presetPasswordStaysAndTimeoutCloses()
     {
-        BcBaseDialog::setDefaultTimeout(150);
+        DialogSettings::shared().setDefaultTimeoutMs(150);
         PasswordDlgInfo info = staffInfo(false, false);
         info.setPresetPassword("fixed");
         info.setTimeout(0);
@@ -203,7 +200,7 @@ private slots:
         QVERIFY(shows(&client, "passwordDlg_OkBtn", "button1_disable.jpg", true));
         QVERIFY(shows(&client, "passwordDlg_CancelBtn", "button2.jpg"));
 
-        PasswordDlgInfo info("Caption", "OK", "No", ImageFolder::filePath("UserID.png"), "PIN");
+        PasswordDlgInfo info("Caption", "OK", "No", ":/pictures/UserID.png", "PIN");
         info.setButton1ImagePath(ImageFolder::filePath("button2.jpg"));
         info.setKeypadType(KeyPad::FullKeyboard);
         PasswordDialog custom(info);

@@ -170,12 +170,6 @@ private slots:
         for (const char *file : {"button1.jpg", "button1_disable.jpg", "button2.jpg", "en_us.png",
                                  "fr_ca.png", "es_us.png"})
             QVERIFY2(!QPixmap(ImageFolder::filePath(file)).isNull(), file);
-        QCOMPARE(
-            ImageFolder::dialogPicture("UserID").toImage().convertToFormat(QImage::Format_RGB32),
-            QImage(ImageFolder::filePath("UserID.png")).convertToFormat(QImage::Format_RGB32));
-        // No file of that name: the compiled-in picture stands in.
-        QCOMPARE(ImageFolder::dialogPicture("PrintClientBW").size(), QSize(16, 16));
-        QVERIFY(ImageFolder::dialogPicture("NoSuchPicture").isNull());
     }
 
     void buttonPictureRules()

@@ -2,8 +2,9 @@
 //
 //   picture-maker ROOT [--sheet FILE]
 //
-// writes ROOT/src/ui/pictures/*.png (compiled into the program), ROOT/images/* (read from disk
-// at run time) and, with --sheet, one review sheet showing each picture at 1x and 4x.
+// writes ROOT/src/ui/pictures/*.png (compiled into the program), ROOT/images/* (the button
+// backgrounds and flags read from disk at run time) and, with --sheet, one review sheet showing
+// each picture at 1x and 4x.
 // The output depends only on this code and the DejaVu fonts, so running it again gives the
 // same files.
 
@@ -19,7 +20,6 @@
 #include <QPainter>
 #include <QTextStream>
 
-#include <algorithm>
 #include <exception>
 #include <vector>
 
@@ -38,22 +38,21 @@ std::vector<Picture> allPictures()
     const QString compiled = QStringLiteral("src/ui/pictures/%1.png");
     const QString disk = QStringLiteral("images/%1");
     std::vector<Picture> pictures;
-    auto both = [&](const QString &name, const QImage &image) {
+    auto embedded = [&](const QString &name, const QImage &image) {
         pictures.push_back({compiled.arg(name), image});
-        pictures.push_back({disk.arg(name + QStringLiteral(".png")), image});
     };
 
-    both(QStringLiteral("UserID"), DialogPictures::userId());
-    both(QStringLiteral("WantToPrint"), DialogPictures::wantToPrint());
-    both(QStringLiteral("PrintOK"), DialogPictures::printOk());
-    both(QStringLiteral("password"), DialogPictures::password());
-    both(QStringLiteral("allocation"), DialogPictures::allocation());
-    both(QStringLiteral("deposit"), DialogPictures::deposit(Palette::positiveTones()));
-    both(QStringLiteral("deposit_disable"), DialogPictures::deposit(Palette::disabledTones()));
-    both(QStringLiteral("credit"), DialogPictures::credit(Palette::brandTones()));
-    both(QStringLiteral("credit_disable"), DialogPictures::credit(Palette::disabledTones()));
-    both(QStringLiteral("Ondrel"), BrandPictures::logo());
-    both(QStringLiteral("largeButton1"), ButtonPictures::background(Kind::Confirm, {200, 46}));
+    embedded(QStringLiteral("UserID"), DialogPictures::userId());
+    embedded(QStringLiteral("WantToPrint"), DialogPictures::wantToPrint());
+    embedded(QStringLiteral("PrintOK"), DialogPictures::printOk());
+    embedded(QStringLiteral("password"), DialogPictures::password());
+    embedded(QStringLiteral("allocation"), DialogPictures::allocation());
+    embedded(QStringLiteral("deposit"), DialogPictures::deposit(Palette::positiveTones()));
+    embedded(QStringLiteral("deposit_disable"), DialogPictures::deposit(Palette::disabledTones()));
+    embedded(QStringLiteral("credit"), DialogPictures::credit(Palette::brandTones()));
+    embedded(QStringLiteral("credit_disable"), DialogPictures::credit(Palette::disabledTones()));
+    embedded(QStringLiteral("Ondrel"), BrandPictures::logo());
+    embedded(QStringLiteral("largeButton1"), ButtonPictures::background(Kind::Confirm, {200, 46}));
 
     const QSize small(73, 25);
     pictures.push_back({compiled.arg(QStringLiteral("button1")),
@@ -104,20 +103,10 @@ bool write(const QDir &root, const Picture &picture, QTextStream &err)
     return true;
 }
 
-// One row per distinct picture: its name, the picture at its real size, and enlarged 4 times
+// One row per picture: its name, the picture at its real size, and enlarged 4 times
 // without smoothing, on a checkerboard that shows the transparent parts.
-QImage contactSheet(const std::vector<Picture> &all)
+QImage contactSheet(const std::vector<Picture> &pictures)
 {
-    // A dialog picture is written twice (compiled in and on disk); show it once.
-    std::vector<Picture> pictures;
-    for (const Picture &picture : all) {
-        const bool seen = std::any_of(pictures.begin(), pictures.end(), [&](const Picture &other) {
-            return other.image == picture.image;
-        });
-        if (!seen) {
-            pictures.push_back(picture);
-        }
-    }
     constexpr int zoom = 4;
     constexpr int margin = 10;
     constexpr int labelWidth = 230;

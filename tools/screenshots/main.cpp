@@ -1,7 +1,9 @@
 // Renders every dialog of the client with sample texts to PNG files, for review.
 // Usage: ondtpc-screenshots DIR (run under QT_QPA_PLATFORM=offscreen; scripts/screenshots
 // does both).
+#include "platform/BuildVersionInfo.h"
 #include "ui/AboutInfoDialog.h"
+#include "ui/DialogSettings.h"
 #include "ui/KeyPad.h"
 #include "ui/MessageDialog.h"
 #include "ui/OpcPasswordDialog.h"
@@ -121,14 +123,16 @@ int main(int argc, char **argv)
         return 1;
     }
 
-    BcBaseDialog::setDefaultTimeout(-1);
-    BcBaseDialog::setLanguageList(
+    const BuildVersionInfo version;
+    DialogSettings &settings = DialogSettings::shared();
+    settings.setVersionInfo(&version);
+    settings.setLanguageList(
         {{QStringLiteral("English"), QStringLiteral("Close Language Options")},
          {QStringLiteral("Français"), QStringLiteral("Fermer les options de langue")},
          {QStringLiteral("Español"), QStringLiteral("Cerrar opciones de idioma")}});
-    BcBaseDialog::setLanguageMap({{QStringLiteral("EN_US"), QStringLiteral("English")},
-                                  {QStringLiteral("FR_CA"), QStringLiteral("Français")},
-                                  {QStringLiteral("ES_US"), QStringLiteral("Español")}});
+    settings.setLanguageMap({{QStringLiteral("EN_US"), QStringLiteral("English")},
+                             {QStringLiteral("FR_CA"), QStringLiteral("Français")},
+                             {QStringLiteral("ES_US"), QStringLiteral("Español")}});
 
     {
         MessageDialog dialog(
