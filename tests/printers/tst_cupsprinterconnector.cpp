@@ -342,14 +342,15 @@ private slots:
     {
         QVERIFY(addAlphaBeta("beta"));
         RecordingObserver log;
-        CupsPrinterConnector connector(&log, 100, 20);
-        // A queue that does not exist keeps the worker retrying until its attempts run out.
-        connector.setDefaultPrinter(QStringLiteral("missing"));
+        CupsPrinterConnector connector(&log, 3000, 20);
+        // A queue that does not exist keeps the worker retrying until the queue is there.
+        connector.setDefaultPrinter(QStringLiteral("late"));
         QVERIFY(CupsPrinterConnector::isSettingDefaultPrinter());
         connector.setDefaultPrinter(QStringLiteral("alpha"));
+        QVERIFY(addQueues({"late", "file:///dev/null", "l"}));
         QVERIFY(workerEnded());
         QCOMPARE(LogLines::of(log), QStringList()); // the worker ends silently
-        QCOMPARE(connector.getDefaultPrinter(), QStringLiteral("beta"));
+        QCOMPARE(connector.getDefaultPrinter(), QStringLiteral("late"));
 
         // Once the worker has ended, a request is taken again.
         connector.setDefaultPrinter(QStringLiteral("alpha"));
