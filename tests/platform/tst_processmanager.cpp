@@ -28,17 +28,6 @@ QList<qint64> runningPids(const QString &name)
     return pids;
 }
 
-bool waitFor(const std::function<bool()> &condition, int timeoutMs = 5000)
-{
-    QDeadlineTimer deadline(timeoutMs);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QThread::msleep(10);
-    }
-    return true;
-}
-
 } // namespace
 
 class TestProcessManager : public QObject
@@ -51,9 +40,8 @@ private slots:
     void commandLineQuotesEveryFurtherPart_data();
     void commandLineQuotesEveryFurtherPart();
     void startPassesEachPartAsOneArgument();
+    void stopAsksPolitelyFirst_data();
     void stopAsksPolitelyFirst();
-    void stopKillsWhatIgnoresThePoliteRequest();
-    void timeoutZeroKillsAtOnce();
     void restartRunsTheSameExecutableAgain();
     void unknownNamesAndEmptyCommandsFail();
 
@@ -125,68 +113,45 @@ void TestProcessManager::startPassesEachPartAsOneArgument()
 
     LinuxProcessManager manager;
     QVERIFY(manager.startProcess(QStringList{script, output, "two words", "", "ünï"}));
-    QVERIFY(waitFor([&] { return QFile::exists(output); }));
+    QVERIFY(QTest::qWaitFor([&] { return QFile::exists(output); }));
     QFile result(output);
     QVERIFY(result.open(QIODevice::ReadOnly));
     QCOMPARE(QString::fromUtf8(result.readAll()), QString("[two words]\n[]\n[ünï]\n"));
 }
 
+void TestProcessManager::stopAsksPolitelyFirst_data()
+{
+    QTest::addColumn<QString>("onTerm"); // the shell's trap for SIGTERM
+    QTest::addColumn<int>("timeoutMs");
+    QTest::addColumn<bool>("asked"); // the trap ran
+
+    QTest::newRow("polite request heeded") << "touch %1; exit 0" << 30000 << true;
+    QTest::newRow("polite request ignored, then killed") << "" << 200 << false;
+    QTest::newRow("time-out 0 kills at once") << "touch %1; exit 0" << 0 << false;
+}
+
 void TestProcessManager::stopAsksPolitelyFirst()
 {
-    // A shell that writes a mark when asked to end shows the polite request arrived.
-    const QString shell = copyProgram("/bin/sh", "ondtpc-polite");
+    QFETCH(QString, onTerm);
+    QFETCH(int, timeoutMs);
+    QFETCH(bool, asked);
+    // A shell that writes a mark when asked to end shows the polite request arrived; it says
+    // it is ready only once its trap is set, as a request before that would end it unmarked.
+    const QString shell = copyProgram("/bin/sh", "ondtpc-stop");
     QVERIFY(!shell.isEmpty());
     const QString mark = m_dir->filePath("terminated");
     const QString ready = m_dir->filePath("ready");
     LinuxProcessManager manager;
-    // The shell says it is ready only once its trap is set; a request before that would end
-    // it without the mark.
     QVERIFY(manager.startProcess(
         QStringList{shell, "-c",
-                    QString("trap 'touch %1; exit 0' TERM; touch %2; while :; do sleep 0.05; done")
-                        .arg(mark, ready)}));
+                    QString("trap '%1' TERM; touch %2; while :; do sleep 0.05; done")
+                        .arg(onTerm.replace("%1", mark), ready)}));
     const QString name = QFileInfo(shell).fileName();
-    QVERIFY(waitFor([&] { return QFile::exists(ready); }));
+    QVERIFY(QTest::qWaitFor([&] { return QFile::exists(ready); }));
 
-    QVERIFY(manager.stopProcess(name.toUpper(), 5000));
+    QVERIFY(manager.stopProcess(name.toUpper(), timeoutMs));
     QVERIFY(runningPids(name).isEmpty());
-    QVERIFY(QFile::exists(mark));
-}
-
-void TestProcessManager::stopKillsWhatIgnoresThePoliteRequest()
-{
-    const QString shell = copyProgram("/bin/sh", "ondtpc-stubborn");
-    QVERIFY(!shell.isEmpty());
-    const QString ready = m_dir->filePath("ready");
-    LinuxProcessManager manager;
-    QVERIFY(manager.startProcess(QStringList{
-        shell, "-c", QString("trap '' TERM; touch %1; while :; do sleep 0.05; done").arg(ready)}));
-    const QString name = QFileInfo(shell).fileName();
-    QVERIFY(waitFor([&] { return QFile::exists(ready); }));
-
-    QVERIFY(manager.stopProcess(name, 200));
-    QVERIFY(runningPids(name).isEmpty());
-}
-
-void TestProcessManager::timeoutZeroKillsAtOnce()
-{
-    const QString shell = copyProgram("/bin/sh", "ondtpc-quick");
-    QVERIFY(!shell.isEmpty());
-    const QString mark = m_dir->filePath("terminated");
-    const QString ready = m_dir->filePath("ready");
-    LinuxProcessManager manager;
-    // The shell says it is ready only once its trap is set; a request before that would end
-    // it without the mark.
-    QVERIFY(manager.startProcess(
-        QStringList{shell, "-c",
-                    QString("trap 'touch %1; exit 0' TERM; touch %2; while :; do sleep 0.05; done")
-                        .arg(mark, ready)}));
-    const QString name = QFileInfo(shell).fileName();
-    QVERIFY(waitFor([&] { return QFile::exists(ready); }));
-
-    QVERIFY(manager.stopProcess(name, 0));
-    QVERIFY(runningPids(name).isEmpty());
-    QVERIFY(!QFile::exists(mark)); // never asked politely
+    QCOMPARE(QFile::exists(mark), asked);
 }
 
 void TestProcessManager::restartRunsTheSameExecutableAgain()
@@ -199,7 +164,7 @@ void TestProcessManager::restartRunsTheSameExecutableAgain()
     LinuxProcessManager manager;
     QList<QByteArray> lines;
     const auto startsNoted = [&](int count) {
-        return waitFor([&] {
+        return QTest::qWaitFor([&] {
             QFile starts(mark);
             lines = starts.open(QIODevice::ReadOnly) ? starts.readAll().trimmed().split('\n')
                                                      : QList<QByteArray>();
