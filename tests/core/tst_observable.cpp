@@ -98,27 +98,17 @@ void TestObservable::originIsSplitAtTheLastSeparator_data()
     QTest::addColumn<QString>("origin");
     QTest::addColumn<QString>("className");
     QTest::addColumn<QString>("methodName");
-
-    QTest::newRow("namespaced") << "Brindlecore::Core::Message::handle"
-                                << "Brindlecore::Core::Message"
-                                << "handle";
-    QTest::newRow("no separator") << "handle"
-                                  << ""
-                                  << "handle";
-    QTest::newRow("separator at start") << "::x"
-                                        << ""
-                                        << "::x";
-    QTest::newRow("separator at position 1") << "A::b"
-                                             << "A"
-                                             << "b";
-    QTest::newRow("trailing separator") << "A::"
-                                        << "A"
-                                        << "";
-    QTest::newRow("empty") << ""
-                           << ""
-                           << "";
-    QTest::newRow("null") << QString() << ""
-                          << "";
+    const auto row = [](const char *name, const QString &origin, const char *className,
+                        const char *methodName) {
+        QTest::newRow(name) << origin << className << methodName;
+    };
+    row("namespaced", "Brindlecore::Core::Message::handle", "Brindlecore::Core::Message", "handle");
+    row("no separator", "handle", "", "handle");
+    row("separator at start", "::x", "", "::x");
+    row("separator at position 1", "A::b", "A", "b");
+    row("trailing separator", "A::", "A", "");
+    row("empty", "", "", "");
+    row("null", QString(), "", "");
 }
 
 void TestObservable::originIsSplitAtTheLastSeparator()
