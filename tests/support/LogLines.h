@@ -10,12 +10,12 @@ struct LogLines
 {
     QString source;
 
-    // Without the traces unless asked: which call runs inside which is no behaviour to pin.
-    static QStringList of(const RecordingObserver &log, bool withTraces = false)
+    // Without the traces: which call runs inside which is no behaviour to pin.
+    static QStringList of(const RecordingObserver &log)
     {
         QStringList lines;
         for (const UtilsLib::ObservableEvent &e : log.events()) {
-            if (withTraces || e.type() != QLatin1String("Trace"))
+            if (e.type() != QLatin1String("Trace"))
                 lines << QStringLiteral("%1 %2 %3 %4::%5 %6")
                              .arg(e.type(), QString::number(e.level()), e.source(), e.className(),
                                   e.methodName(), e.text());
