@@ -2,6 +2,9 @@
 
 #include "ProcessSample.h"
 
+#include "ClientHarness.h"
+#include "FileBytes.h"
+
 #include <QDir>
 #include <QFile>
 
@@ -31,10 +34,8 @@ QString systemError(const char *what)
 
 } // namespace
 
-ClientSession::ClientSession(const QString &clientProgram, const QProcessEnvironment &environment,
-                             const QString &address, bool logging)
-    : m_program(clientProgram)
-    , m_environment(environment)
+ClientSession::ClientSession(ClientHarness &harness, const QString &address, bool logging)
+    : m_harness(harness)
     , m_address(address)
     , m_logging(logging)
     , m_reader(std::make_unique<nul_reader>())
@@ -52,29 +53,19 @@ ClientSession::~ClientSession()
 
 QString ClientSession::logFolder() const
 {
-    return m_dir.filePath(QStringLiteral("appdata/Brindlecore/ondrel/ondclient/ondtpc/logs"));
+    return m_harness.logFolder();
 }
 
 bool ClientSession::start()
 {
-    if (!m_dir.isValid()) {
-        m_error = QStringLiteral("no temporary folder");
+    // Each session starts without the logs of the one before.
+    const QString preferences = m_harness.configFolder() + QStringLiteral("/ondtpc.xml");
+    QFile::remove(preferences);
+    if (!QDir(logFolder()).removeRecursively() ||
+        (!m_logging && (!QDir().mkpath(m_harness.configFolder()) ||
+                        !writeFile(preferences, LoggingOffPreferences)))) {
+        m_error = QStringLiteral("cannot prepare the logs and preferences of a session");
         return false;
-    }
-    for (const char *folder : {"runtime", "appdata/Brindlecore", "registry"})
-        QDir().mkpath(m_dir.filePath(QString::fromLatin1(folder)));
-    QFile::setPermissions(m_dir.filePath(QStringLiteral("runtime")),
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    if (!m_logging) {
-        const QString config =
-            m_dir.filePath(QStringLiteral("appdata/Brindlecore/ondrel/ondclient/ondtpc/config"));
-        QDir().mkpath(config);
-        QFile file(config + QStringLiteral("/ondtpc.xml"));
-        const QByteArray content(LoggingOffPreferences);
-        if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size()) {
-            m_error = QStringLiteral("cannot write the preferences file");
-            return false;
-        }
     }
 
     m_listener = nul_listen(m_address.toLatin1().constData(), PrintServicePort);
@@ -82,14 +73,7 @@ bool ClientSession::start()
         m_error = systemError("listen on the Print Service port");
         return false;
     }
-    QProcessEnvironment environment = m_environment;
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"),
-                       m_dir.filePath(QStringLiteral("runtime")));
-    environment.insert(QStringLiteral("ONDTPC_COMMON_APPDATA"),
-                       m_dir.filePath(QStringLiteral("appdata")));
-    environment.insert(QStringLiteral("ONDTPC_REGISTRY_DIR"),
-                       m_dir.filePath(QStringLiteral("registry")));
-    if (!m_client.start(m_program, {}, environment)) {
+    if (!m_client.start(m_harness.clientProgram(), {}, m_harness.clientEnvironment())) {
         m_error = systemError("start the client");
         return false;
     }

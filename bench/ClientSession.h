@@ -3,18 +3,19 @@
 #include "SpawnedProcess.h"
 #include "nulpeer.h"
 
-#include <QProcessEnvironment>
 #include <QString>
-#include <QTemporaryDir>
 
 #include <cstdint>
 #include <memory>
 #include <vector>
 
-// One run of the real ondtpc with the benchmark playing its Print Service: private folders,
-// optionally an administrator's preferences file that turns logging off, a listening socket
-// on the address the client's virtual printer names, and the connection the client opens.
-// The peer side is plain blocking sockets, the same code that drives the C echo floor.
+class ClientHarness;
+
+// One run of the real ondtpc with the benchmark playing its Print Service, in the private
+// world of a client harness: logs of its own, optionally an administrator's preferences file
+// that turns logging off, a listening socket on the harness's address, and the connection the
+// client opens. The peer side is plain blocking sockets, the same code that drives the C echo
+// floor.
 class ClientSession
 {
 public:
@@ -27,9 +28,8 @@ public:
         long rssBeforeKb = 0;
     };
 
-    // The environment must point libcups at a spooler whose virtual printer names address.
-    ClientSession(const QString &clientProgram, const QProcessEnvironment &environment,
-                  const QString &address, bool logging);
+    // The harness's virtual printer must name address; one session at a time per harness.
+    ClientSession(ClientHarness &harness, const QString &address, bool logging);
     ~ClientSession();
 
     // Starts the client and waits for its registration; false with errorText().
@@ -50,11 +50,9 @@ public:
     QString logFolder() const;
 
 private:
-    QString m_program;
-    QProcessEnvironment m_environment;
+    ClientHarness &m_harness;
     QString m_address;
     bool m_logging;
-    QTemporaryDir m_dir;
     SpawnedProcess m_client;
     int m_listener = -1;
     int m_fd = -1;

@@ -8,15 +8,13 @@
 #include "SpoolerSteps.h"
 #include "nulpeer.h"
 
-#include "PrivateCupsd.h"
+#include "ClientHarness.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-
-#include <QTemporaryDir>
 
 #include <cstdio>
 #include <stdexcept>
@@ -71,17 +69,6 @@ void progress(const QString &what)
     std::fprintf(stderr, "  %s\n", qPrintable(what));
 }
 
-QProcessEnvironment benchEnvironment(const PrivateCupsd &cupsd, const QString &runtimeFolder)
-{
-    QProcessEnvironment environment = cupsd.environment();
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeFolder);
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    environment.remove(QStringLiteral("DISPLAY"));
-    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    environment.remove(QStringLiteral("SESSION_MANAGER"));
-    return environment;
-}
-
 // p50 and p99 of the C echo pair, in microseconds.
 std::pair<double, double> measureEcho(const Settings &settings, const char *text)
 {
@@ -96,10 +83,10 @@ std::pair<double, double> measureEcho(const Settings &settings, const char *text
     return {figures.value(0).toDouble() / 1000, figures.value(1).toDouble() / 1000};
 }
 
-void measureClientRoundTrips(const Settings &settings, const QProcessEnvironment &environment,
-                             bool logging, RoundTripFigures &figures)
+void measureClientRoundTrips(const Settings &settings, ClientHarness &harness, bool logging,
+                             RoundTripFigures &figures)
 {
-    ClientSession session(QStringLiteral(ONDTPC_CLIENT), environment, settings.address, logging);
+    ClientSession session(harness, settings.address, logging);
     if (!session.start())
         fail(QStringLiteral("client start: %1").arg(session.errorText()));
     figures.startupMs[logging].append(session.startupMs());
@@ -137,8 +124,7 @@ void measureBareDialog(const QProcessEnvironment &environment, RoundTripFigures 
     figures.barePeakMb.append(bare.peakRssKb() / 1024.0);
 }
 
-void roundTripsAndStartup(const Settings &settings, const QProcessEnvironment &environment,
-                          FigureTable &table)
+void roundTripsAndStartup(const Settings &settings, ClientHarness &harness, FigureTable &table)
 {
     RoundTripFigures figures;
     for (int run = 0; run < settings.runs; ++run) {
@@ -152,8 +138,8 @@ void roundTripsAndStartup(const Settings &settings, const QProcessEnvironment &e
             figures.echoP99[t].append(p99);
         }
         for (bool logging : {true, false})
-            measureClientRoundTrips(settings, environment, logging, figures);
-        measureBareDialog(environment, figures);
+            measureClientRoundTrips(settings, harness, logging, figures);
+        measureBareDialog(harness.clientEnvironment(), figures);
     }
 
     const QString textNames[2] = {QStringLiteral("unregistered id"),
@@ -200,14 +186,15 @@ void startIdleProgram(SpawnedProcess &process, const QStringList &arguments,
         fail(QStringLiteral("the bare idle program did not start"));
 }
 
-void idle(const Settings &settings, const QProcessEnvironment &environment, FigureTable &table)
+void idle(const Settings &settings, ClientHarness &harness, FigureTable &table)
 {
+    const QProcessEnvironment environment = harness.clientEnvironment();
     // [0] the client, [1] a bare idle program, [2] one with a 10 ms timer.
     QList<double> cpuMs[3];
     QList<double> wakeups[3];
     for (int run = 0; run < settings.runs; ++run) {
         progress(QStringLiteral("idle, run %1 of %2").arg(run + 1).arg(settings.runs));
-        ClientSession client(QStringLiteral(ONDTPC_CLIENT), environment, settings.address, true);
+        ClientSession client(harness, settings.address, true);
         if (!client.start())
             fail(QStringLiteral("client start: %1").arg(client.errorText()));
         SpawnedProcess bare;
@@ -250,7 +237,7 @@ void idle(const Settings &settings, const QProcessEnvironment &environment, Figu
                QStringLiteral("/s"), wakeups[2], QStringLiteral("bare idle Qt"), wakeups[1]});
 }
 
-void flood(const Settings &settings, const QProcessEnvironment &environment, FigureTable &table)
+void flood(const Settings &settings, ClientHarness &harness, FigureTable &table)
 {
     for (bool logging : {true, false}) {
         QList<double> rate;
@@ -263,8 +250,7 @@ void flood(const Settings &settings, const QProcessEnvironment &environment, Fig
                          .arg(logging ? "verbose log" : "logging off")
                          .arg(run + 1)
                          .arg(settings.runs));
-            ClientSession session(QStringLiteral(ONDTPC_CLIENT), environment, settings.address,
-                                  logging);
+            ClientSession session(harness, settings.address, logging);
             if (!session.start())
                 fail(QStringLiteral("client start: %1").arg(session.errorText()));
             std::this_thread::sleep_for(std::chrono::milliseconds(settings.settleMs));
@@ -300,9 +286,9 @@ void flood(const Settings &settings, const QProcessEnvironment &environment, Fig
 
 // A short verbose conversation whose log files go to folder, for comparing the log bytes
 // of two builds.
-void logSample(const Settings &settings, const QProcessEnvironment &environment)
+void logSample(const Settings &settings, ClientHarness &harness)
 {
-    ClientSession session(QStringLiteral(ONDTPC_CLIENT), environment, settings.address, true);
+    ClientSession session(harness, settings.address, true);
     if (!session.start())
         fail(QStringLiteral("client start: %1").arg(session.errorText()));
     std::vector<std::uint64_t> latencies;
@@ -386,36 +372,29 @@ int main(int argc, char **argv)
     const Settings settings = parseSettings(application);
 
     try {
-        // The client finds its Print Service through the virtual printer of a private spooler.
-        PrivateCupsd cupsd;
-        if (!cupsd.start() ||
-            !cupsd.addQueue(QStringLiteral("ondrel"),
-                            QStringLiteral("ipp://%1/printers/ondrel").arg(settings.address),
-                            QStringLiteral("Brindlecore Virtual Printer")))
-            fail(QStringLiteral("private cupsd: %1").arg(cupsd.errorText()));
-        // The bare programs get a private runtime folder too; the client gets its own.
-        QTemporaryDir runtime;
-        QFile::setPermissions(runtime.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                  QFileDevice::ExeOwner);
-        const QProcessEnvironment environment = benchEnvironment(cupsd, runtime.path());
+        // The client finds its Print Service through the virtual printer of a private spooler,
+        // in the private world the end-to-end tests use; the bare programs run in it too.
+        ClientHarness harness(settings.address);
+        if (!harness.start())
+            fail(QStringLiteral("private world: %1").arg(harness.errorText()));
 
         if (!settings.logSample.isEmpty()) {
-            logSample(settings, environment);
+            logSample(settings, harness);
             return 0;
         }
 
         std::fprintf(stderr, "ondtpc-bench: %d run(s) per figure\n", settings.runs);
         FigureTable table;
         if (settings.parts.contains(QLatin1String("roundtrip")))
-            roundTripsAndStartup(settings, environment, table);
+            roundTripsAndStartup(settings, harness, table);
         if (settings.parts.contains(QLatin1String("idle")))
-            idle(settings, environment, table);
+            idle(settings, harness, table);
         if (settings.parts.contains(QLatin1String("flood")))
-            flood(settings, environment, table);
+            flood(settings, harness, table);
         // Last: it points this process's own libcups at the private cupsd.
         if (settings.parts.contains(QLatin1String("spooler"))) {
             progress(QStringLiteral("spooler steps, %1 run(s)").arg(settings.runs));
-            SpoolerSteps spooler(cupsd, settings.address, settings.runs,
+            SpoolerSteps spooler(harness.cupsd(), settings.address, settings.runs,
                                  settings.spoolerRepetitions);
             if (!spooler.measure(table))
                 fail(QStringLiteral("spooler steps: %1").arg(spooler.errorText()));

@@ -21,7 +21,7 @@ private slots:
     void assignmentReplacesTheList();
     void originIsSplitAtTheLastSeparator_data();
     void originIsSplitAtTheLastSeparator();
-    void logEventCarriesEveryField();
+    void logEventTakesTheTimeAndAnyKind();
     void traceScopeWritesEnterAndExitPairs();
     void nothingIsBuiltWithoutObservers();
     void discardingObserversAreNotKept();
@@ -98,27 +98,17 @@ void TestObservable::originIsSplitAtTheLastSeparator_data()
     QTest::addColumn<QString>("origin");
     QTest::addColumn<QString>("className");
     QTest::addColumn<QString>("methodName");
-
-    QTest::newRow("namespaced") << "Brindlecore::Core::Message::handle"
-                                << "Brindlecore::Core::Message"
-                                << "handle";
-    QTest::newRow("no separator") << "handle"
-                                  << ""
-                                  << "handle";
-    QTest::newRow("separator at start") << "::x"
-                                        << ""
-                                        << "::x";
-    QTest::newRow("separator at position 1") << "A::b"
-                                             << "A"
-                                             << "b";
-    QTest::newRow("trailing separator") << "A::"
-                                        << "A"
-                                        << "";
-    QTest::newRow("empty") << ""
-                           << ""
-                           << "";
-    QTest::newRow("null") << QString() << ""
-                          << "";
+    const auto row = [](const char *name, const QString &origin, const char *className,
+                        const char *methodName) {
+        QTest::newRow(name) << origin << className << methodName;
+    };
+    row("namespaced", "Brindlecore::Core::Message::handle", "Brindlecore::Core::Message", "handle");
+    row("no separator", "handle", "", "handle");
+    row("separator at start", "::x", "", "::x");
+    row("separator at position 1", "A::b", "A", "b");
+    row("trailing separator", "A::", "A", "");
+    row("empty", "", "", "");
+    row("null", QString(), "", "");
 }
 
 void TestObservable::originIsSplitAtTheLastSeparator()
@@ -132,7 +122,7 @@ void TestObservable::originIsSplitAtTheLastSeparator()
     QCOMPARE(event.methodName(), methodName);
 }
 
-void TestObservable::logEventCarriesEveryField()
+void TestObservable::logEventTakesTheTimeAndAnyKind()
 {
     Observable observable;
     RecordingObserver observer;
@@ -146,14 +136,9 @@ void TestObservable::logEventCarriesEveryField()
                        1, "No handler configured");
     UtilsLib::logEvent(nullptr, "X", "X::y", UtilsLib::LogError, "dropped");
 
+    // The fields as such show in the log files' lines (tst_logging).
     const auto events = observer.events();
     QCOMPARE(events.size(), 2);
-    QCOMPARE(events[0].type(), QString("Info"));
-    QCOMPARE(events[0].level(), qint16(6));
-    QCOMPARE(events[0].source(), QString("PrintClientMessager"));
-    QCOMPARE(events[0].className(), QString("PrintClientMessager"));
-    QCOMPARE(events[0].methodName(), QString("writeData"));
-    QCOMPARE(events[0].text(), QString("Sent 12 bytes"));
     // The local time of the event, not of its reading: read once the clock has moved on.
     QDeadlineTimer deadline(5000);
     while (QDateTime::currentDateTime() <= after && !deadline.hasExpired())

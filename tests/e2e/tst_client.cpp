@@ -1,16 +1,9 @@
 #include "ClientHarness.h"
+#include "FileBytes.h"
 
 #include <QtTest>
 
 namespace {
-
-QStringList linesOf(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
-}
 
 // The texts one direction of the simulator's traffic log holds, in order.
 QStringList traffic(const QString &path, const QString &direction)

@@ -2,47 +2,31 @@
 #include "core/JqeTimeSource.h"
 #include "platform/LinuxEnvironmentProvider.h"
 
+#include "FixedTimeSource.h"
+
 #include <QtTest>
 
-#include <unistd.h>
-
 using Brindlecore::Core::JqeTimeSource;
-using Brindlecore::Core::TimeSourceInterface;
 
 namespace {
 
-class FixedClock : public TimeSourceInterface
-{
-public:
-    explicit FixedClock(const QDateTime &now)
-        : m_now(now)
-    {}
-    QDateTime currentDateTime() const override { return m_now; }
-
-private:
-    QDateTime m_now;
-};
-
+// Puts the variables back as they were when it goes.
 class EnvironmentGuard
 {
 public:
-    explicit EnvironmentGuard(const char *name)
-        : m_name(name)
-        , m_had(qEnvironmentVariableIsSet(name))
-        , m_value(qgetenv(name))
-    {}
+    explicit EnvironmentGuard(std::initializer_list<const char *> names)
+    {
+        for (const char *name : names)
+            m_saved.append({name, qEnvironmentVariableIsSet(name), qgetenv(name)});
+    }
     ~EnvironmentGuard()
     {
-        if (m_had)
-            qputenv(m_name, m_value);
-        else
-            qunsetenv(m_name);
+        for (const auto &[name, had, value] : m_saved)
+            had ? qputenv(name, value) : qunsetenv(name);
     }
 
 private:
-    const char *m_name;
-    bool m_had;
-    QByteArray m_value;
+    QList<std::tuple<const char *, bool, QByteArray>> m_saved;
 };
 
 } // namespace
@@ -63,15 +47,10 @@ private slots:
 
 void TestEnvironment::timestampUsesTheFormat()
 {
-    FixedClock clock(QDateTime(QDate(2025, 4, 3), QTime(7, 8, 9)));
-    QCOMPARE(clock.format(), QString("yyyyMMddhhmmss"));
-    QCOMPARE(clock.timestamp(), QString("20250403070809"));
-
-    FixedClock afternoon(QDateTime(QDate(2024, 12, 31), QTime(23, 59, 58)));
-    QCOMPARE(afternoon.timestamp(), QString("20241231235958"));
-
+    FixedTimeSource clock(QDateTime(QDate(2024, 12, 31), QTime(23, 59, 58)));
+    QCOMPARE(clock.timestamp(), QString("20241231235958"));
     clock.setFormat("yyyy-MM-dd");
-    QCOMPARE(clock.timestamp(), QString("2025-04-03"));
+    QCOMPARE(clock.timestamp(), QString("2024-12-31"));
 }
 
 void TestEnvironment::jqeTimeSourceIsTheLocalClock()
@@ -113,7 +92,7 @@ void TestEnvironment::namesAreReadable()
 
 void TestEnvironment::foldersFollowTheTemplates()
 {
-    EnvironmentGuard guard("ONDTPC_COMMON_APPDATA");
+    EnvironmentGuard guard{"ONDTPC_COMMON_APPDATA"};
     qputenv("ONDTPC_COMMON_APPDATA", "/srv/shared/");
     QCOMPARE(AppFolders::commonAppData(), QString("/srv/shared"));
     QCOMPARE(AppFolders::dataFolder(AppFolders::ClientSubPath),
@@ -127,8 +106,7 @@ void TestEnvironment::perUserStateFolderIsTheFallback()
 {
     if (QFileInfo("/var/lib/Brindlecore").isDir())
         QSKIP("an installed client's /var/lib/Brindlecore takes precedence on this machine");
-    EnvironmentGuard appData("ONDTPC_COMMON_APPDATA");
-    EnvironmentGuard state("XDG_STATE_HOME");
+    EnvironmentGuard guard{"ONDTPC_COMMON_APPDATA", "XDG_STATE_HOME"};
     QTemporaryDir dir;
     qunsetenv("ONDTPC_COMMON_APPDATA");
     qputenv("XDG_STATE_HOME", dir.path().toUtf8());
@@ -142,8 +120,7 @@ void TestEnvironment::unusableStateFolderGivesEmptyPaths()
 {
     if (QFileInfo("/var/lib/Brindlecore").isDir())
         QSKIP("an installed client's /var/lib/Brindlecore takes precedence on this machine");
-    EnvironmentGuard appData("ONDTPC_COMMON_APPDATA");
-    EnvironmentGuard state("XDG_STATE_HOME");
+    EnvironmentGuard guard{"ONDTPC_COMMON_APPDATA", "XDG_STATE_HOME"};
     QTemporaryDir dir;
     QFile blocker(dir.filePath("file"));
     QVERIFY(blocker.open(QIODevice::WriteOnly));

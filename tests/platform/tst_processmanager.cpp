@@ -28,17 +28,6 @@ QList<qint64> runningPids(const QString &name)
     return pids;
 }
 
-bool waitFor(const std::function<bool()> &condition, int timeoutMs = 5000)
-{
-    QDeadlineTimer deadline(timeoutMs);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QThread::msleep(10);
-    }
-    return true;
-}
-
 } // namespace
 
 class TestProcessManager : public QObject
@@ -124,7 +113,7 @@ void TestProcessManager::startPassesEachPartAsOneArgument()
 
     LinuxProcessManager manager;
     QVERIFY(manager.startProcess(QStringList{script, output, "two words", "", "ünï"}));
-    QVERIFY(waitFor([&] { return QFile::exists(output); }));
+    QVERIFY(QTest::qWaitFor([&] { return QFile::exists(output); }));
     QFile result(output);
     QVERIFY(result.open(QIODevice::ReadOnly));
     QCOMPARE(QString::fromUtf8(result.readAll()), QString("[two words]\n[]\n[ünï]\n"));
@@ -132,39 +121,37 @@ void TestProcessManager::startPassesEachPartAsOneArgument()
 
 void TestProcessManager::stopAsksPolitelyFirst_data()
 {
-    QTest::addColumn<QString>("onTerm");
+    QTest::addColumn<QString>("onTerm"); // the shell's trap for SIGTERM
     QTest::addColumn<int>("timeoutMs");
-    QTest::addColumn<bool>("askedPolitely");
+    QTest::addColumn<bool>("asked"); // the trap ran
 
-    // A shell that writes a mark when asked to end shows the polite request arrived.
-    QTest::newRow("ends when asked") << "touch \"$mark\"; exit 0" << 5000 << true;
-    QTest::newRow("ignores the request") << "" << 200 << false;
-    QTest::newRow("time-out zero kills at once") << "touch \"$mark\"; exit 0" << 0 << false;
+    QTest::newRow("polite request heeded") << "touch %1; exit 0" << 30000 << true;
+    QTest::newRow("polite request ignored, then killed") << "" << 200 << false;
+    QTest::newRow("time-out 0 kills at once") << "touch %1; exit 0" << 0 << false;
 }
 
 void TestProcessManager::stopAsksPolitelyFirst()
 {
     QFETCH(QString, onTerm);
     QFETCH(int, timeoutMs);
-    QFETCH(bool, askedPolitely);
-
+    QFETCH(bool, asked);
+    // A shell that writes a mark when asked to end shows the polite request arrived; it says
+    // it is ready only once its trap is set, as a request before that would end it unmarked.
     const QString shell = copyProgram("/bin/sh", "ondtpc-stop");
     QVERIFY(!shell.isEmpty());
     const QString mark = m_dir->filePath("terminated");
     const QString ready = m_dir->filePath("ready");
     LinuxProcessManager manager;
-    // The shell says it is ready only once its trap is set; a request before that would end
-    // it without the mark.
     QVERIFY(manager.startProcess(
         QStringList{shell, "-c",
-                    QString("mark='%1'; trap '%2' TERM; touch '%3'; while :; do sleep 0.05; done")
-                        .arg(mark, onTerm, ready)}));
+                    QString("trap '%1' TERM; touch %2; while :; do sleep 0.05; done")
+                        .arg(onTerm.replace("%1", mark), ready)}));
     const QString name = QFileInfo(shell).fileName();
-    QVERIFY(waitFor([&] { return QFile::exists(ready); }));
+    QVERIFY(QTest::qWaitFor([&] { return QFile::exists(ready); }));
 
     QVERIFY(manager.stopProcess(name.toUpper(), timeoutMs));
     QVERIFY(runningPids(name).isEmpty());
-    QCOMPARE(QFile::exists(mark), askedPolitely);
+    QCOMPARE(QFile::exists(mark), asked);
 }
 
 void TestProcessManager::restartRunsTheSameExecutableAgain()
@@ -177,7 +164,7 @@ void TestProcessManager::restartRunsTheSameExecutableAgain()
     LinuxProcessManager manager;
     QList<QByteArray> lines;
     const auto startsNoted = [&](int count) {
-        return waitFor([&] {
+        return QTest::qWaitFor([&] {
             QFile starts(mark);
             lines = starts.open(QIODevice::ReadOnly) ? starts.readAll().trimmed().split('\n')
                                                      : QList<QByteArray>();

@@ -7,13 +7,13 @@
 #include "protocol/PrintClientRegistration.h"
 
 #include "FakePrinterConnector.h"
+#include "LogLines.h"
 #include "LoopbackPrintService.h"
 #include "RecordingObserver.h"
 #include "TestPrototype.h"
 
-#include <QEventLoop>
 #include <QRegularExpression>
-#include <QTimer>
+#include <QTcpSocket>
 #include <QtTest>
 
 // This program's own loopback address: the port is fixed, so each test program that
@@ -46,8 +46,8 @@ private:
     QStringList *m_log;
 };
 
-// Keeps the texts it receives; optionally spins a nested event loop on the first one, as a
-// handler that shows a modal dialog does.
+// Keeps the texts it receives; optionally runs the event loop while it handles the first
+// one, as a handler that shows a modal dialog does.
 class RecordingMessageListener : public MessageListenerInterface
 {
 public:
@@ -55,19 +55,15 @@ public:
     {
         m_order.append("begin:" + text);
         m_texts.append(text);
-        if (m_nestedLoopMs > 0 && m_texts.size() == 1) {
-            QEventLoop loop;
-            QTimer::singleShot(m_nestedLoopMs, &loop, &QEventLoop::quit);
-            QTimer::singleShot(0, m_duringNestedLoop);
-            loop.exec();
-        }
+        if (m_nestedLoop && m_texts.size() == 1)
+            m_nestedLoopEnded = m_nestedLoop();
         m_order.append("end:" + text);
     }
 
     QStringList m_texts;
     QStringList m_order;
-    int m_nestedLoopMs = 0;
-    std::function<void()> m_duringNestedLoop;
+    std::function<bool()> m_nestedLoop;
+    bool m_nestedLoopEnded = false;
 };
 
 // Writes with "~" standing for a NUL.
@@ -120,6 +116,22 @@ private:
     void makeMessager(int unterminatedTextDelayMs = PrintClientMessager::UnterminatedTextDelayMs);
     // Connects m_messager to m_service and waits until both sides see the connection.
     bool connectOnce();
+    // The connection attempts the messager logged so far.
+    qsizetype attempts() const
+    {
+        return m_observer->texts("Info")
+            .filter(QRegularExpression("^Attempting to reconnect"))
+            .size();
+    }
+    // How often the messager was told of bytes to read.
+    int reads() const { return m_observer->count("Enter: PrintClientMessager::dataAvailable"); }
+    // Runs the event loop past the reconnection delay and then handles every timer that is
+    // due: a reconnection timer left running has fired, and logged its attempt, by the end.
+    static void outlastReconnectDelay()
+    {
+        QTest::qWait(PrintClientMessager::ReconnectDelayMs + 300);
+        QCoreApplication::processEvents();
+    }
 
     std::unique_ptr<RecordingObserver> m_observer;
     std::unique_ptr<FakePrinterConnector> m_connector;
@@ -174,29 +186,16 @@ void TestPrintClientMessager::logLinesAndBytesWritten()
         return !m_messages.m_texts.isEmpty() &&
                m_observer->count("4 bytes successfully written to socket") > 0;
     }));
-    QStringList lines;
-    for (const auto &event : m_observer->events()) {
-        lines.append(QString("%1/%2 %3::%4 %5")
-                         .arg(event.type(), QString::number(event.level()), event.className(),
-                              event.methodName(), event.text()));
-    }
+    const QStringList lines = LogLines::of(*m_observer);
+    const LogLines line{"PrintClientMessager"};
     const QString on = " to print service at 127.0.0.2 on port 21326";
-    QStringList expected{"Info/6 PrintClientMessager::reconnect Attempting to reconnect" + on,
-                         "Info/6 PrintClientMessager::connectToServer Attempting to connect" + on,
-                         "Info/6 PrintClientMessager::writeData Sending: abc",
-                         "Info/6 PrintClientMessager::writeData Sent 4 bytes",
-                         "Verbose/9 PrintClientMessager::writeCompleted 4 bytes successfully "
-                         "written to socket"};
-    for (const char *method :
-         {"reconnect", "connectToServer", "connectionEstablished", "sendMessage", "writeData",
-          "writeCompleted", "dataAvailable", "readAvailableData", "setMessageListener",
-          "setPrinterConnector", "addConnectionListener", "PrintClientMessager"}) {
-        const QString origin = QString("PrintClientMessager::") + method;
-        expected << "Trace/9 " + origin + " Enter: " + origin
-                 << "Trace/9 " + origin + " Exit: " + origin;
-    }
-    for (const QString &line : expected)
-        QVERIFY2(lines.contains(line), qPrintable(line));
+    for (const QString &expected :
+         {line("Info", 6, "reconnect", "Attempting to reconnect" + on),
+          line("Info", 6, "connectToServer", "Attempting to connect" + on),
+          line("Info", 6, "writeData", "Sending: abc"),
+          line("Info", 6, "writeData", "Sent 4 bytes"),
+          line("Verbose", 9, "writeCompleted", "4 bytes successfully written to socket")})
+        QVERIFY2(lines.contains(expected), qPrintable(expected));
 
     // Each text is written as its UTF-8 bytes and one NUL.
     QVERIFY(m_messager->sendMessage(QString()));
@@ -229,7 +228,8 @@ void TestPrintClientMessager::sendBeforeTheConnectionFails()
     QVERIFY(m_messager->sendMessage("first"));
 
     // No reconnection is carried out on top of the connection established meanwhile.
-    QTest::qWait(PrintClientMessager::ReconnectDelayMs + 300);
+    outlastReconnectDelay();
+    QCOMPARE(attempts(), 1);
     QCOMPARE(m_service->connectionCount(), 1);
     QVERIFY(m_service->isOpen(0));
     QCOMPARE(m_service->texts(0), QStringList{"first"});
@@ -264,16 +264,16 @@ void TestPrintClientMessager::lossReconnectsOnceAfterOneSecond()
     // attempt waited a second after the one before; a coarse timer may fire up to 5 % early.
     const qint64 delay = m_service->acceptedAt(1) - m_service->closedAt(0);
     // Every attempt but the first connection's follows a loss.
-    const qsizetype attempts =
-        m_observer->texts().filter(QRegularExpression("^Attempting to reconnect")).size() - 1;
-    qInfo("reconnected %lld ms after the peer closed, in %lld attempts", delay, qint64(attempts));
+    const qsizetype retries = attempts() - 1;
+    qInfo("reconnected %lld ms after the peer closed, in %lld attempts", delay, qint64(retries));
     const int least = PrintClientMessager::ReconnectDelayMs * 95 / 100;
-    QVERIFY2(attempts >= 1 && delay >= attempts * least,
-             qPrintable(QString("%1 attempts in %2 ms").arg(attempts).arg(delay)));
+    QVERIFY2(retries >= 1 && delay >= retries * least,
+             qPrintable(QString("%1 attempts in %2 ms").arg(retries).arg(delay)));
     // Qt reports a loss twice (error and disconnection): still one notice and one attempt.
-    QCOMPARE(m_connectionLog.count("L:lost"), attempts);
+    QCOMPARE(m_connectionLog.count("L:lost"), retries);
     QCOMPARE(m_connectionLog.count("L:established"), 2);
-    QTest::qWait(PrintClientMessager::ReconnectDelayMs + 300);
+    outlastReconnectDelay();
+    QCOMPARE(attempts(), retries + 1);
     QCOMPARE(m_service->connectionCount(), 2);
     QVERIFY(m_service->isOpen(1));
 }
@@ -304,9 +304,10 @@ void TestPrintClientMessager::framing()
 
     makeMessager(unterminatedDelayMs);
     QVERIFY(connectOnce());
-    for (const QByteArray &bytes : writes) {
+    for (const QByteArray &bytes : writes) { // each write read on its own
+        const int before = reads();
         m_service->send(0, bytes);
-        QTest::qWait(30); // separate reads on the client's side
+        QVERIFY(QTest::qWaitFor([&] { return reads() > before; }));
     }
     QVERIFY(QTest::qWaitFor([&] { return m_messages.m_texts.size() >= texts.size(); }));
     QCOMPARE(m_messages.m_texts, texts);
@@ -366,11 +367,16 @@ void TestPrintClientMessager::textsArrivingDuringAHandlerWaitTheirTurn()
     QFETCH(QByteArray, first);
 
     QVERIFY(connectOnce());
-    m_messages.m_nestedLoopMs = 300;
-    m_messages.m_duringNestedLoop = [this] { m_service->sendText(0, "second"); };
+    // The handler of the first text runs the event loop until the second text's bytes are in.
+    const auto *socket = m_messager->findChild<QTcpSocket *>("socket");
+    m_messages.m_nestedLoop = [this, socket] {
+        m_service->sendText(0, "second");
+        return QTest::qWaitFor([&] { return socket->bytesAvailable() > 0; });
+    };
     m_service->send(0, first);
 
     QVERIFY(QTest::qWaitFor([&] { return m_messages.m_texts.size() == 2; }));
+    QVERIFY(m_messages.m_nestedLoopEnded);
     // The second text came in while the first was being handled; it is handled after it,
     // not inside it, and without waiting for further bytes.
     QCOMPARE(m_messages.m_order,

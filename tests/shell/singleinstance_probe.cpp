@@ -21,7 +21,7 @@ int main(int argc, char **argv)
         return 0;
     }
     if (mode == QLatin1String("send")) {
-        out << (app.sendMessage(arguments.value(2), 2000) ? "sent" : "failed") << Qt::endl;
+        out << (app.sendMessage(arguments.value(2), 30000) ? "sent" : "failed") << Qt::endl;
         return 0;
     }
     if (app.isRunning()) {

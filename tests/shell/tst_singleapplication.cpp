@@ -25,7 +25,7 @@ public:
     }
 
     // The next line the probe prints, or an empty text after the timeout.
-    QString nextLine(int timeoutMs = 5000)
+    QString nextLine(int timeoutMs = 30000)
     {
         QDeadlineTimer deadline(timeoutMs);
         while (!m_process.canReadLine()) {
@@ -34,7 +34,7 @@ public:
         }
         return QString::fromUtf8(m_process.readLine()).chopped(1);
     }
-    bool finished(int timeoutMs = 5000) { return m_process.waitForFinished(timeoutMs); }
+    bool finished(int timeoutMs = 30000) { return m_process.waitForFinished(timeoutMs); }
     int exitCode() const { return m_process.exitCode(); }
     void crash() { ::kill(static_cast<pid_t>(m_process.processId()), SIGKILL); }
 

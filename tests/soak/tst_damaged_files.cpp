@@ -83,14 +83,6 @@ bool damage(const StoredFile &file, Damage how)
     return false;
 }
 
-QStringList linesOf(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
-}
-
 } // namespace
 
 Q_DECLARE_METATYPE(Damage)

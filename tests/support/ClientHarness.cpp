@@ -1,5 +1,6 @@
 #include "ClientHarness.h"
 
+#include "FileBytes.h"
 #include "protocol/FieldList.h"
 
 #include <QDeadlineTimer>
@@ -12,12 +13,6 @@
 #include <unistd.h>
 
 namespace {
-
-bool writeFile(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
-}
 
 QString run(const QString &program, const QStringList &arguments,
             const QProcessEnvironment &environment)
@@ -99,6 +94,7 @@ QProcessEnvironment ClientHarness::clientEnvironment() const
     if (m_display.isEmpty()) {
         environment.insert("QT_QPA_PLATFORM", "offscreen");
         environment.remove("DISPLAY");
+        environment.remove("WAYLAND_DISPLAY");
     } else {
         environment.insert("QT_QPA_PLATFORM", "xcb");
         environment.insert("DISPLAY", m_display);
@@ -186,17 +182,21 @@ bool ClientHarness::pressReturnInWindow(const QString &title, int timeoutMs)
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("DISPLAY", m_display);
     QDeadlineTimer deadline(timeoutMs);
+    bool pressed = false;
     while (!deadline.hasExpired()) {
         const QString windows =
             run("xdotool", {"search", "--onlyvisible", "--name", title}, environment);
         const QString window = windows.section('\n', 0, 0);
+        if (window.isEmpty() && pressed)
+            return true;
         if (!window.isEmpty()) {
-            // Without a window manager the window must be given the focus before the key.
+            // Without a window manager the window must be given the focus before the key; a
+            // key that comes before the dialog takes keys is lost, so it is pressed again
+            // until the window goes.
             run("xdotool", {"windowfocus", "--sync", window}, environment);
-            QThread::msleep(200);
             run("xdotool", {"key", "--window", window, "Return"}, environment);
             run("xdotool", {"key", "Return"}, environment);
-            return true;
+            pressed = true;
         }
         QThread::msleep(100);
     }

@@ -8,10 +8,10 @@
 
 #include <memory>
 
-// Everything one end-to-end test needs around the real ondtpc binary: a private cupsd whose
-// virtual printer points the client at a loopback address of the test's own, private home,
-// runtime, registry and log folders, the Print Service simulator on that address, and
-// optionally an X server for dialogs that must be answered like a user would.
+// Everything one end-to-end test (or benchmark) needs around the real ondtpc binary: a private
+// cupsd whose virtual printer points the client at a loopback address of the test's own,
+// private home, runtime, registry and log folders, the Print Service simulator on that
+// address, and optionally an X server for dialogs that must be answered like a user would.
 class ClientHarness
 {
 public:
@@ -24,7 +24,7 @@ public:
 
     // Runs ondps-sim with the script on the harness's address; its traffic goes to
     // trafficPath().
-    QProcess *startSimulator(const QString &script, int expectTimeoutMs = 15000);
+    QProcess *startSimulator(const QString &script, int expectTimeoutMs = 60000);
     // Runs the client (or a copy of it) with the arguments; the platform is offscreen unless
     // an X server was started. Its standard error is kept for the test to read.
     QProcess *startClient(const QStringList &arguments = {}, const QString &program = QString());
@@ -32,12 +32,16 @@ public:
     bool startXServer();
     // Kills the X server as a crash would, leaving the clients on it without a display.
     void killXServer();
-    // Presses Return in the window whose title contains the text, once it appears; false when
-    // no such window shows up within the timeout.
+    // Presses Return in the window whose title contains the text until the window goes; false
+    // when no such window shows up and goes within the timeout.
     bool pressReturnInWindow(const QString &title, int timeoutMs = 20000);
 
     // Adds a variable to the environment of clients started from now on.
     void setClientVariable(const QString &name, const QString &value);
+    // The environment of clients started from now on, for programs that start them themselves.
+    QProcessEnvironment clientEnvironment() const;
+    // The spooler of the private world, for programs that add queues of their own.
+    PrivateCupsd &cupsd() { return m_cupsd; }
 
     QString trafficPath() const;
     QString logFolder() const;
@@ -52,7 +56,6 @@ public:
     QString expectedRegistration() const;
 
 private:
-    QProcessEnvironment clientEnvironment() const;
     QProcess *adopt(std::unique_ptr<QProcess> process);
 
     QString m_address;

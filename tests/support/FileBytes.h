@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFile>
+#include <QStringList>
 
 // A file's whole content, for tests that compare or plant exact bytes. Empty when the file
 // cannot be read.
@@ -15,4 +16,10 @@ inline bool writeFile(const QString &path, const QByteArray &content)
     QFile file(path);
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
            file.write(content) == content.size();
+}
+
+// The lines of a text file such as a log, empty ones left out; none when it cannot be read.
+inline QStringList linesOf(const QString &path)
+{
+    return QString::fromUtf8(readFile(path)).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }

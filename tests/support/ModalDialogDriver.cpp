@@ -24,7 +24,12 @@ void ModalDialogDriver::poll(int pollsLeft)
     QWidget *modal = QApplication::activeModalWidget();
     if (modal && modal != m_ignored && modal->isVisible()) {
         m_dialog = modal;
-        QTimer::singleShot(m_delayMs, this, &ModalDialogDriver::act);
+        // Acting at once, not from a timer of its own, keeps a short time-out of the dialog,
+        // due in the same pass of the event loop, from closing it first.
+        if (m_delayMs == 0)
+            act();
+        else
+            QTimer::singleShot(m_delayMs, this, &ModalDialogDriver::act);
     } else if (pollsLeft > 0) {
         QTimer::singleShot(PollMs, this, [this, pollsLeft] { poll(pollsLeft - 1); });
     }

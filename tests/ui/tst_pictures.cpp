@@ -49,64 +49,32 @@ private slots:
         m_button->setImage(picture(Body, Probe));
     }
 
-    void embeddedImage_data()
+    // Every compiled-in picture loads; the tray pictures really use their alpha (their corners
+    // are see-through), and any other name gives a null image.
+    void embeddedPicturesLoad()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QSize>("size");
-        QTest::addColumn<bool>("alpha");
-        const QList<std::tuple<const char *, int, int, bool>> rows{
-            {"allocation", 50, 50, false},
-            {"button1", 73, 25, false},
-            {"button1_disable", 73, 25, false},
-            {"button2", 73, 25, false},
-            {"credit", 50, 50, false},
-            {"credit_disable", 50, 50, false},
-            {"deposit", 50, 50, false},
-            {"deposit_disable", 50, 50, false},
-            {"largeButton1", 200, 46, false},
-            {"Ondrel", 300, 175, false},
-            {"password", 50, 50, false},
-            {"PrintClient", 16, 16, true},
-            {"PrintClientLarge", 48, 48, true},
-            {"PrintClientBW", 16, 16, true},
-            {"PrintOK", 50, 50, false},
-            {"UserID", 50, 50, false},
-            {"WantToPrint", 50, 50, false},
-            // The lookup is exact; anything else gives a null image.
-            {"", 0, 0, false},
-            {"ondrel", 0, 0, false},
-            {"Ondrel.png", 0, 0, false}};
-        for (const auto &[name, width, height, alpha] : rows)
-            QTest::newRow(*name ? name : "empty") << name << QSize(width, height) << alpha;
-    }
-    void embeddedImage()
-    {
-        QFETCH(QString, name);
-        QFETCH(bool, alpha);
-        const QImage image = EmbeddedImages::embeddedImage(name);
-        QTEST(image.size(), "size");
-        QCOMPARE(EmbeddedImages::names().contains(name), !image.isNull());
-        if (!image.isNull())
-            QCOMPARE(image.format(), alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
-        // The tray pictures really use their alpha: the corners are (nearly) see-through.
-        QVERIFY(!alpha || image.pixelColor(0, 0).alpha() < 64);
-    }
-
-    void pixmapAccessors()
-    {
-        const QList<QPair<QPixmap, QString>> accessors{
-            {EmbeddedImages::allocationPixmap(), "allocation"},
-            {EmbeddedImages::depositPixmap(), "deposit"},
-            {EmbeddedImages::passwordPixmap(), "password"},
-            {EmbeddedImages::wantToPrintPixmap(), "WantToPrint"},
-            {EmbeddedImages::userIdPixmap(), "UserID"},
-            {EmbeddedImages::printOkPixmap(), "PrintOK"},
-            {EmbeddedImages::logoPixmap(), "Ondrel"},
-            {EmbeddedImages::disconnectedTrayPixmap(), "PrintClientBW"}};
-        for (const auto &[pixmap, name] : accessors) {
-            const QImage expected = EmbeddedImages::embeddedImage(name);
-            QCOMPARE(pixmap.toImage().convertToFormat(expected.format()), expected);
+        for (const QString &name : EmbeddedImages::names()) {
+            const QImage image = EmbeddedImages::embeddedImage(name);
+            QVERIFY2(!image.isNull(), qPrintable(name));
+            if (name.startsWith("PrintClient"))
+                QVERIFY2(image.pixelColor(0, 0).alpha() < 64, qPrintable(name));
         }
+        for (const char *other : {"", "ondrel", "Ondrel.png"})
+            QVERIFY(EmbeddedImages::embeddedImage(other).isNull());
+        // Each dialog picture is a picture of its own.
+        const QList<QPixmap> pixmaps{
+            EmbeddedImages::allocationPixmap(), EmbeddedImages::depositPixmap(),
+            EmbeddedImages::passwordPixmap(),   EmbeddedImages::wantToPrintPixmap(),
+            EmbeddedImages::userIdPixmap(),     EmbeddedImages::printOkPixmap(),
+            EmbeddedImages::logoPixmap(),       EmbeddedImages::disconnectedTrayPixmap()};
+        QSet<QByteArray> distinct;
+        for (const QPixmap &pixmap : pixmaps) {
+            const QImage image = pixmap.toImage();
+            QVERIFY(!image.isNull());
+            distinct.insert(
+                QByteArray(reinterpret_cast<const char *>(image.constBits()), image.sizeInBytes()));
+        }
+        QCOMPARE(distinct.size(), pixmaps.size());
     }
 
     // "TaskbarSmallIcons" of the current user's hive, as the installer writes it.

@@ -10,13 +10,16 @@ struct LogLines
 {
     QString source;
 
+    // Without the traces: which call runs inside which is no behaviour to pin.
     static QStringList of(const RecordingObserver &log)
     {
         QStringList lines;
-        for (const UtilsLib::ObservableEvent &e : log.events())
-            lines << QStringLiteral("%1 %2 %3 %4::%5 %6")
-                         .arg(e.type(), QString::number(e.level()), e.source(), e.className(),
-                              e.methodName(), e.text());
+        for (const UtilsLib::ObservableEvent &e : log.events()) {
+            if (e.type() != QLatin1String("Trace"))
+                lines << QStringLiteral("%1 %2 %3 %4::%5 %6")
+                             .arg(e.type(), QString::number(e.level()), e.source(), e.className(),
+                                  e.methodName(), e.text());
+        }
         return lines;
     }
     QString operator()(const QString &type, int level, const QString &method,
