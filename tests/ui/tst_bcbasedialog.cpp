@@ -1,5 +1,4 @@
-#include "FakeLanguageChanger.h"
-#include "FakeVersionInfo.h"
+#include "DialogFakes.h"
 #include "ModalDialogDriver.h"
 #include "ui/AlphanumericKeyboardInputFilter.h"
 #include "ui/BcBaseDialog.h"
@@ -378,7 +377,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&outer));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                           list->visualItemRect(list->item(2)).center()); // sorted by code
-        QCOMPARE(changer.requests(), QStringList{"FR_CA"});
+        QCOMPARE(changer.requests, QStringList{"FR_CA"});
         QCOMPARE(settings().currentLanguage(), "FR_CA");
         QCOMPARE(outer.label->text(), "[FR_CA] Hello");
         QCOMPARE(nested->label->text(), "[FR_CA] Hello");
@@ -402,7 +401,7 @@ private slots:
         dialog.toggleExtension();
         const int before = dialog.retranslations;
         dialog.languageChange("ES_US");
-        QCOMPARE(changer.requests().size(), withChanger ? 1 : 0);
+        QCOMPARE(changer.requests.size(), withChanger ? 1 : 0);
         QCOMPARE(settings().currentLanguage(), "EN_US");
         QCOMPARE(dialog.retranslations, before);
         QVERIFY(dialog.findChild<LanguageSelectorExtension *>()->isHidden());
@@ -444,7 +443,7 @@ private slots:
             });
             QCOMPARE(dialog->exec(), int(QDialog::Accepted));
         }
-        QCOMPARE(changer.requests(), (QStringList{"ES_US", "FR_CA"}));
+        QCOMPARE(changer.requests, (QStringList{"ES_US", "FR_CA"}));
     }
 
     void languageButtonRotatesThroughTheNames()

@@ -1,7 +1,5 @@
-#include "FakeLanguageChanger.h"
-#include "FakeVersionInfo.h"
+#include "DialogFakes.h"
 #include "ModalDialogDriver.h"
-#include "TableTranslator.h"
 #include "ui/AboutInfoDialog.h"
 #include "ui/DialogSettings.h"
 #include "ui/ImageButton.h"

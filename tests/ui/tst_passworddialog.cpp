@@ -1,5 +1,5 @@
+#include "DialogFakes.h"
 #include "ModalDialogDriver.h"
-#include "TableTranslator.h"
 #include "ui/DialogSettings.h"
 #include "ui/ImageButton.h"
 #include "ui/ImageFolder.h"
