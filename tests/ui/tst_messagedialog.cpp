@@ -128,8 +128,6 @@ private slots:
         QTest::addColumn<QStringList>("paragraph3");
         QTest::addColumn<QString>("body");
         QTest::newRow("one") << QStringList() << QStringList() << "Your job was sent.";
-        QTest::newRow("two") << QStringList{"Thanks."} << QStringList()
-                             << "Your job was sent.\nThanks.";
         QTest::newRow("second empty, third given")
             << QStringList() << QStringList{"Pick it up."} << "Your job was sent.\nPick it up.";
         QTest::newRow("three") << QStringList{"A"} << QStringList{"B", "C"}
@@ -184,7 +182,6 @@ private slots:
         row("warning closed by the time-out", "warning", "", "OK|Warning", false);
         row("question, Yes", "question", "button1", "Yes|No|Question", true);
         row("question, No", "question", "button2", "Yes|No|Question", false);
-        row("question, Escape", "question", "Escape", "Yes|No|Question", false);
         row("question, time-out", "question", "", "Yes|No|Question", false);
     }
     void messageBoxes()
