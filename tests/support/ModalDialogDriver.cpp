@@ -6,17 +6,13 @@
 #include <QTimer>
 #include <QtTest>
 
-namespace {
-constexpr int PollMs = 10;
-} // namespace
-
 ModalDialogDriver::ModalDialogDriver(Action action, int delayMs, int closeAfterMs)
     : m_action(std::move(action))
     , m_delayMs(delayMs)
     , m_closeAfterMs(closeAfterMs)
     , m_ignored(QApplication::activeModalWidget())
 {
-    poll(5000 / PollMs);
+    poll(500); // every 10 ms for 5 s
 }
 
 void ModalDialogDriver::poll(int pollsLeft)
@@ -31,7 +27,7 @@ void ModalDialogDriver::poll(int pollsLeft)
         else
             QTimer::singleShot(m_delayMs, this, &ModalDialogDriver::act);
     } else if (pollsLeft > 0) {
-        QTimer::singleShot(PollMs, this, [this, pollsLeft] { poll(pollsLeft - 1); });
+        QTimer::singleShot(10, this, [this, pollsLeft] { poll(pollsLeft - 1); });
     }
 }
 
@@ -51,15 +47,9 @@ void ModalDialogDriver::act()
     });
 }
 
-QWidget *ModalDialogDriver::find(QWidget *dialog, const QString &objectName)
+void ModalDialogDriver::click(QWidget *dialog, const char *objectName)
 {
-    return dialog ? dialog->findChild<QWidget *>(objectName) : nullptr;
-}
-
-bool ModalDialogDriver::click(QWidget *dialog, const QString &objectName)
-{
-    auto *button = qobject_cast<QAbstractButton *>(find(dialog, objectName));
+    auto *button = dialog->findChild<QAbstractButton *>(objectName);
     if (button && button->isVisible())
         QTest::mouseClick(button, Qt::LeftButton);
-    return button && button->isVisible();
 }

@@ -20,10 +20,8 @@ public:
     bool ran() const { return m_ran; }
     bool forcedClose() const { return m_forcedClose; }
 
-    // A child of dialog by object name, or null.
-    static QWidget *find(QWidget *dialog, const QString &objectName);
-    // Clicks the named button with the mouse; false when there is no such visible button.
-    static bool click(QWidget *dialog, const QString &objectName);
+    // Clicks the named button of dialog with the mouse, when it is there and visible.
+    static void click(QWidget *dialog, const char *objectName);
 
 private:
     void poll(int pollsLeft);

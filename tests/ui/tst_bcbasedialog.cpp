@@ -1,5 +1,4 @@
-#include "FakeLanguageChanger.h"
-#include "FakeVersionInfo.h"
+#include "DialogFakes.h"
 #include "ModalDialogDriver.h"
 #include "ui/AlphanumericKeyboardInputFilter.h"
 #include "ui/BcBaseDialog.h"
@@ -33,7 +32,6 @@ public:
         auto *layout = new QVBoxLayout;
         layout->addWidget(label);
         layout->addWidget(field);
-        field->setObjectName("field");
         addContentLayout(layout);
         retranslate();
     }
@@ -49,31 +47,21 @@ public:
 };
 
 // Refuses every key and counts its own destruction.
-class CountingFilter : public KeyboardInputFilter
+struct CountingFilter : KeyboardInputFilter
 {
-public:
     explicit CountingFilter(int *destroyed)
-        : m_destroyed(destroyed)
+        : destroyed(destroyed)
     {}
-    ~CountingFilter() override { ++*m_destroyed; }
+    ~CountingFilter() override { ++*destroyed; }
     bool accepts(quint16) const override { return false; }
-
-private:
-    int *m_destroyed;
+    int *destroyed;
 };
-
-DialogSettings &settings()
-{
-    return DialogSettings::shared();
-}
 
 // Timers the widget and the objects it owns have running; hidden widgets must have none.
 qsizetype runningTimers(QObject *object)
 {
-    QObjectList owned = object->findChildren<QObject *>();
-    owned.append(object);
-    qsizetype count = 0;
-    for (QObject *each : std::as_const(owned))
+    qsizetype count = QAbstractEventDispatcher::instance()->registeredTimers(object).size();
+    for (QObject *each : object->findChildren<QObject *>())
         count += QAbstractEventDispatcher::instance()->registeredTimers(each).size();
     return count;
 }
@@ -99,14 +87,16 @@ class TestBcBaseDialog : public QObject
 {
     Q_OBJECT
 
+    DialogSettings &settings = DialogSettings::shared();
+
 private slots:
     void init()
     {
-        settings().reset();
-        settings().setLanguageList(ThreeLanguages);
-        settings().setLanguageMap(
+        settings.reset();
+        settings.setLanguageList(ThreeLanguages);
+        settings.setLanguageMap(
             {{"EN_US", "English"}, {"ES_US", "Español"}, {"FR_CA", "Français"}});
-        settings().setCurrentLanguage("EN_US");
+        settings.setCurrentLanguage("EN_US");
     }
 
     // How a modal run ends: the time-out closes an idle dialog as rejected and activity
@@ -117,19 +107,19 @@ private slots:
         QTest::addColumn<int>("timeoutMs");
         QTest::addColumn<int>("sharedMs");
         QTest::addColumn<QString>("action");
-        QTest::addColumn<int>("result");
         QTest::addColumn<int>("minimumMs");
-        const int rejected = QDialog::Rejected;
-        // A coarse timer may fire up to 5 % early.
-        QTest::newRow("idle") << 0 << 150 << "" << rejected << 140;
-        QTest::newRow("key press") << 5000 << -1 << "key" << rejected << 0;
-        QTest::newRow("key press in a field") << 5000 << -1 << "field key" << rejected << 0;
-        QTest::newRow("mouse press") << 5000 << -1 << "press" << rejected << 0;
-        QTest::newRow("mouse move") << 5000 << -1 << "move" << rejected << 0;
-        QTest::newRow("Escape without a time-out") << -1 << 50 << "escape" << rejected << 300;
-        QTest::newRow("reject event") << 60000 << -1 << "reject" << rejected << 0;
-        QTest::newRow("reject event without a time-out")
-            << -1 << -1 << "reject" << int(QDialog::Accepted) << 0;
+        QTest::addColumn<int>("result");
+        auto row = [](const char *name, int timeoutMs, int sharedMs, const char *action,
+                      int minimumMs, int result = QDialog::Rejected) {
+            QTest::newRow(name) << timeoutMs << sharedMs << action << minimumMs << result;
+        };
+        // The dialog's own time-out wins over the shared one; a negative one means none.
+        row("idle", 0, 150, "", 140); // a coarse timer may fire up to 5 % early
+        for (const char *activity : {"key", "field key", "press", "move"})
+            row(activity, 5000, 150, activity, 0);
+        row("Escape without a time-out", -3000, 50, "escape", 300);
+        row("reject event", 60000, -1, "reject", 0);
+        row("reject event without a time-out", -1, -1, "reject", 0, QDialog::Accepted);
     }
     void modalRunEnds()
     {
@@ -137,41 +127,40 @@ private slots:
         QFETCH(int, sharedMs);
         QFETCH(QString, action);
         QFETCH(int, minimumMs);
-        settings().setDefaultTimeoutMs(sharedMs);
+        settings.setDefaultTimeoutMs(sharedMs);
         TestDialog dialog(nullptr, {.timeoutMs = timeoutMs});
         const bool activity = QStringList{"key", "field key", "press", "move"}.contains(action);
-        // The time-out left before and after the event, and the time between the readings.
-        qint64 before = -1;
-        qint64 after = -1;
-        qint64 between = -1;
+        // The time-out left after the event, and the time from just before the event to then.
+        qint64 after = -1, between = -1;
         ModalDialogDriver driver(
             [&](QWidget *) {
                 dialog.field->setFocus();
-                // Read from the timer itself, so no clock on a busy machine decides.
-                if (activity &&
-                    QTest::qWaitFor([&] { return remainingTimeout(&dialog) <= 4500; })) {
-                    QElapsedTimer clock;
-                    before = remainingTimeout(&dialog);
-                    clock.start();
-                    const bool press = action == "press";
-                    const auto button = press ? Qt::LeftButton : Qt::NoButton;
-                    QMouseEvent mouse(press ? QEvent::MouseButtonPress : QEvent::MouseMove,
-                                      QPointF(5, 5), dialog.mapToGlobal(QPointF(5, 5)), button,
-                                      button, {});
-                    if (action.endsWith("key"))
-                        QTest::keyClick(action == "key" ? &dialog : dialog.focusWidget(), 'a');
-                    else
-                        QCoreApplication::sendEvent(&dialog, &mouse);
-                    after = remainingTimeout(&dialog);
-                    between = clock.elapsed();
-                    dialog.reject();
-                }
                 if (action == "escape")
                     QTest::keyClick(dialog.field, Qt::Key_Escape);
                 if (action == "reject") {
                     QCoreApplication::postEvent(&dialog, new QEvent(BcBaseDialog::RejectEvent));
                     QTimer::singleShot(100, &dialog, &QDialog::accept);
                 }
+                // Read from the timer itself, so no clock on a busy machine decides.
+                const auto runDown = [&] {
+                    const int left = remainingTimeout(&dialog);
+                    return left >= 0 && left <= 4500;
+                };
+                if (!activity || !QTest::qWaitFor(runDown))
+                    return;
+                QElapsedTimer clock;
+                clock.start();
+                const auto button = action == "press" ? Qt::LeftButton : Qt::NoButton;
+                QMouseEvent mouse(action == "press" ? QEvent::MouseButtonPress : QEvent::MouseMove,
+                                  QPointF(5, 5), dialog.mapToGlobal(QPointF(5, 5)), button, button,
+                                  {});
+                if (action.endsWith("key"))
+                    QTest::keyClick(action == "key" ? &dialog : dialog.focusWidget(), 'a');
+                else
+                    QCoreApplication::sendEvent(&dialog, &mouse);
+                after = remainingTimeout(&dialog);
+                between = clock.elapsed();
+                dialog.reject();
             },
             action == "escape" ? 300 : 0, 3000);
         QElapsedTimer clock;
@@ -180,11 +169,9 @@ private slots:
         QVERIFY(driver.ran() && !driver.forcedClose());
         QVERIFY2(clock.elapsed() >= minimumMs, qPrintable(QString::number(clock.elapsed())));
         // Restarted, a whole time-out (give or take the 5 % a coarse timer is moved) lies
-        // ahead from the event on; left running, only what was left less the time between.
-        QVERIFY2(
-            !activity || (before >= 0 && before <= 4500 && after + between >= 4740),
-            qPrintable(
-                QString("%1 ms left, then %2 ms %3 ms later").arg(before).arg(after).arg(between)));
+        // ahead from the event on; left running, at most 4500 ms less the time between.
+        QVERIFY2(!activity || after + between >= 4740,
+                 qPrintable(QString("%1 ms left %2 ms after the event").arg(after).arg(between)));
     }
 
     void languageButtonNeedsTwoLanguages_data()
@@ -201,29 +188,44 @@ private slots:
     {
         QFETCH(int, languages);
         QFETCH(bool, wanted);
-        settings().setLanguageList(ThreeLanguages.mid(0, languages));
+        settings.setLanguageList(ThreeLanguages.mid(0, languages));
         TestDialog dialog(nullptr, {.showLanguageButton = wanted});
         dialog.show();
-        auto *button = dialog.findChild<ChangeLanguageButton *>();
-        QTEST(button->isVisible(), "shown");
-        // A hidden button does not rotate its caption.
-        QCOMPARE(runningTimers(button), button->isVisible() ? 1 : 0);
+        QTEST(dialog.findChild<ChangeLanguageButton *>()->isVisible(), "shown");
     }
 
-    void rotationRunsOnlyWhileShown()
+    // The notice line and the language button turn their texts, but only while shown: the
+    // client keeps dialogs built and hidden for days, and nothing in them may tick.
+    void rotatingTexts()
     {
-        // The client keeps dialogs built and hidden for days; nothing in them may tick.
+        const FakeVersionInfo version;
+        CopyrightLabel notice(nullptr, version, 40);
+        ChangeLanguageButton button(nullptr, ThreeLanguages, 30);
+        notice.show();
+        button.show();
+        const QStringList texts{"Example Product", "Copyright © 2031, Example Works",
+                                "All rights reserved.", "Version 05.01.02.0037"};
+        for (int step = 0; step <= 4; ++step) // a full round and back to the first
+            QTRY_COMPARE(notice.text(), texts[step % 4]);
+        for (int step = 0; step <= 3; ++step)
+            QTRY_COMPARE(button.text(), ThreeLanguages[step % 3].first);
+        // Wide enough for the widest text, open or closed; the focus stays in the dialog.
+        QVERIFY(button.minimumWidth() >
+                button.fontMetrics().horizontalAdvance(ThreeLanguages[1].second));
+        QCOMPARE(button.focusPolicy(), Qt::NoFocus);
+
         TestDialog dialog;
-        auto *notice = dialog.findChild<CopyrightLabel *>();
-        auto *button = dialog.findChild<ChangeLanguageButton *>();
-        QCOMPARE(runningTimers(notice) + runningTimers(button), 0);
+        QCOMPARE(runningTimers(&dialog), 0);
         for (int round = 0; round < 2; ++round) {
             dialog.show();
-            QCOMPARE(runningTimers(notice), 1);
-            QCOMPARE(runningTimers(button), 1);
+            QCOMPARE(runningTimers(dialog.findChild<CopyrightLabel *>()), 1);
+            QCOMPARE(runningTimers(dialog.findChild<ChangeLanguageButton *>()), 1);
             dialog.hide();
-            QCOMPARE(runningTimers(notice) + runningTimers(button), 0);
+            QCOMPARE(runningTimers(&dialog), 0);
         }
+        ChangeLanguageButton empty(nullptr, LanguageList(), 60000);
+        empty.setExtensionShown(true);
+        QCOMPARE(empty.text(), "");
     }
 
     void layoutPlacementAndBringToFront()
@@ -232,11 +234,9 @@ private slots:
         dialog.show();
         const auto *notice = dialog.findChild<CopyrightLabel *>();
         const auto *button = dialog.findChild<ChangeLanguageButton *>();
-        QVERIFY(notice->isVisible() && button->isVisible());
         // Added first, sits lowest: notice line, then the language button, then the content.
         QVERIFY(notice->y() > button->geometry().bottom());
         QVERIFY(button->y() > dialog.field->geometry().bottom());
-        QCOMPARE(dialog.height() - notice->geometry().bottom() - 1, 5);
         // Centred on the screen, or at a fixed top.
         const QRect desktop = QGuiApplication::primaryScreen()->availableGeometry();
         const int x = desktop.x() + (desktop.width() - dialog.width()) / 2;
@@ -257,39 +257,17 @@ private slots:
     void sharedSettingsReachNewDialogs()
     {
         const FakeVersionInfo version;
-        settings().setVersionInfo(&version);
-        settings().setDefaultTimeoutMs(45000);
-        // A dialog's own time-out wins; a negative one means none.
-        QCOMPARE(TestDialog().timeout(), 45000);
-        QCOMPARE(TestDialog(nullptr, {.timeoutMs = 5000}).timeout(), 5000);
-        QCOMPARE(TestDialog(nullptr, {.timeoutMs = -3000}).timeout(), -1);
-        settings().setLanguageButtonIntervalMs(700);
-        settings().setFont("DejaVu Serif", 14);
-        {
-            TestDialog dialog;
-            QCOMPARE(dialog.windowTitle(), "Example Client");
-            QCOMPARE(dialog.findChild<CopyrightLabel *>()->texts().value(0), "Example Product");
-            QCOMPARE(dialog.font().pointSize(), 14);
-            QCOMPARE(dialog.findChild<ChangeLanguageButton *>()->interval(), 700);
-        }
-        // Reset forgets the version texts, which belong to the program.
-        settings().reset();
+        settings.setVersionInfo(&version);
+        settings.setLanguageButtonIntervalMs(700);
+        settings.setFont("DejaVu Serif", 14);
         TestDialog dialog;
-        QCOMPARE(dialog.windowTitle(), "");
-        QCOMPARE(dialog.font().family(), "Verdana");
-        QCOMPARE(dialog.font().pointSize(), 10);
-        QCOMPARE(dialog.findChild<ChangeLanguageButton *>()->interval(), 2500);
-    }
-
-    void noticeLineShowsTheFourTextsInTurn()
-    {
-        const FakeVersionInfo info;
-        CopyrightLabel label(nullptr, info, 40);
-        label.show();
-        const QStringList expected{"Example Product", "Copyright © 2031, Example Works",
-                                   "All rights reserved.", "Version 05.01.02.0037"};
-        for (int step = 0; step <= 4; ++step) // a full round and back to the product name
-            QTRY_COMPARE(label.text(), expected[step % 4]);
+        QCOMPARE(dialog.windowTitle(), "Example Client");
+        QCOMPARE(dialog.findChild<CopyrightLabel *>()->texts().value(0), "Example Product");
+        QCOMPARE(dialog.font().pointSize(), 14);
+        QCOMPARE(dialog.findChild<ChangeLanguageButton *>()->interval(), 700);
+        // Reset forgets the version texts, which belong to the program.
+        settings.reset();
+        QCOMPARE(TestDialog().windowTitle(), "");
     }
 
     void inputFiltersAndInputMethods()
@@ -332,7 +310,7 @@ private slots:
 
     void extensionOpensBesideTheDialog()
     {
-        settings().setLanguageMap(
+        settings.setLanguageMap(
             {{"EN_US", "English"}, {"ES_US", "Español"}, {"xx_yy", "Nowhere Language"}});
         TestDialog dialog;
         dialog.show();
@@ -343,32 +321,43 @@ private slots:
         QVERIFY(list && list->isVisible());
         QTRY_VERIFY(dialog.width() >= closedWidth + list->minimumWidth());
         QVERIFY(list->x() >= closedWidth - 1);
-        QCOMPARE(list->height(), list->maximumHeight());
+        QCOMPARE(list->height(), dialog.height());
         QCOMPARE(button->text(), ThreeLanguages[1].second);
         // A flagged item per language (flag files are lower case); one without keeps its name.
         QCOMPARE(list->count(), 3);
         for (int row = 0; row < 3; ++row) {
             const auto *item = dynamic_cast<LanguageSelectorExtensionItem *>(list->item(row));
-            QCOMPARE(item->languageCode(), settings().languageMap().keys().value(row));
-            QCOMPARE(item->text(), settings().languageMap().values().value(row));
+            QCOMPARE(item->text(), settings.languageMap().values().value(row));
             QCOMPARE(item->flag().size(), row < 2 ? QSize(45, 30) : QSize(0, 0));
         }
-        const QFontMetrics metrics(settings().font());
+        const QFontMetrics metrics(settings.font());
         QVERIFY(list->minimumWidth() > metrics.horizontalAdvance("Nowhere Language") + 45);
 
         dialog.toggleExtension();
         QVERIFY(list->isHidden());
         QCOMPARE(button->text(), ThreeLanguages[2].first);
         QTRY_COMPARE(dialog.width(), closedWidth);
-        LanguageSelectorExtension narrow;
-        narrow.setLanguages({{"EN_US", "E"}});
-        QCOMPARE(narrow.minimumWidth(), 150);
     }
 
-    void languageChangeRetranslatesNestedDialogsOnly()
+    // Choosing a language re-translates the dialog and the dialogs nested in it, no other; a
+    // change the changer refuses, or that no changer makes, leaves every text as it was.
+    void languageChangeRetranslates_data()
     {
-        FakeLanguageChanger changer(4);
-        settings().setLanguageChanger(&changer);
+        QTest::addColumn<int>("changerResult"); // negative: no changer
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("hello");
+        QTest::newRow("changed") << 4 << "FR_CA"
+                                 << "[FR_CA] Hello";
+        QTest::newRow("changer refuses") << 0 << "EN_US"
+                                         << "Hello";
+        QTest::newRow("no changer") << -1 << "EN_US"
+                                    << "Hello";
+    }
+    void languageChangeRetranslates()
+    {
+        QFETCH(int, changerResult);
+        FakeLanguageChanger changer(changerResult);
+        settings.setLanguageChanger(changerResult < 0 ? nullptr : &changer);
         TestDialog outer;
         auto *nested = new TestDialog(&outer);
         TestDialog elsewhere;
@@ -376,36 +365,15 @@ private slots:
         outer.toggleExtension();
         auto *list = outer.findChild<LanguageSelectorExtension *>();
         QVERIFY(QTest::qWaitForWindowExposed(&outer));
+        const int before = outer.retranslations;
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                           list->visualItemRect(list->item(2)).center()); // sorted by code
-        QCOMPARE(changer.requests(), QStringList{"FR_CA"});
-        QCOMPARE(settings().currentLanguage(), "FR_CA");
-        QCOMPARE(outer.label->text(), "[FR_CA] Hello");
-        QCOMPARE(nested->label->text(), "[FR_CA] Hello");
+        QCOMPARE(changer.requests, changerResult < 0 ? QStringList() : QStringList{"FR_CA"});
+        QTEST(settings.currentLanguage(), "language");
+        QTEST(outer.label->text(), "hello");
+        QTEST(nested->label->text(), "hello");
         QCOMPARE(elsewhere.label->text(), "Hello");
-        QVERIFY(list->isHidden());
-    }
-
-    void refusedLanguageChangeKeepsTexts_data()
-    {
-        QTest::addColumn<bool>("withChanger");
-        QTest::newRow("changer refuses") << true;
-        QTest::newRow("no changer") << false;
-    }
-    void refusedLanguageChangeKeepsTexts()
-    {
-        QFETCH(bool, withChanger);
-        FakeLanguageChanger changer(0);
-        settings().setLanguageChanger(withChanger ? &changer : nullptr);
-        TestDialog dialog;
-        dialog.show();
-        dialog.toggleExtension();
-        const int before = dialog.retranslations;
-        dialog.languageChange("ES_US");
-        QCOMPARE(changer.requests().size(), withChanger ? 1 : 0);
-        QCOMPARE(settings().currentLanguage(), "EN_US");
-        QCOMPARE(dialog.retranslations, before);
-        QVERIFY(dialog.findChild<LanguageSelectorExtension *>()->isHidden());
+        QCOMPARE(outer.retranslations > before, changerResult > 0);
     }
 
     // The same in every run, although the list is a child of the dialog from its first
@@ -420,7 +388,7 @@ private slots:
     {
         QFETCH(bool, password);
         FakeLanguageChanger changer(2);
-        settings().setLanguageChanger(&changer);
+        settings.setLanguageChanger(&changer);
         std::unique_ptr<BcBaseDialog> dialog = std::make_unique<TestDialog>();
         if (password)
             dialog = std::make_unique<PasswordDialog>(PasswordDlgInfo("", "OK", "", "", ""));
@@ -444,40 +412,24 @@ private slots:
             });
             QCOMPARE(dialog->exec(), int(QDialog::Accepted));
         }
-        QCOMPARE(changer.requests(), (QStringList{"ES_US", "FR_CA"}));
-    }
-
-    void languageButtonRotatesThroughTheNames()
-    {
-        ChangeLanguageButton button(nullptr, ThreeLanguages, 30);
-        button.show();
-        // Wide enough for the widest text, open or closed; the focus stays in the dialog.
-        const QFontMetrics metrics(button.font());
-        QCOMPARE(button.minimumWidth(), metrics.horizontalAdvance(ThreeLanguages[1].second) + 24);
-        QCOMPARE(button.focusPolicy(), Qt::NoFocus);
-        for (int step = 0; step <= 3; ++step)
-            QTRY_COMPARE(button.text(), ThreeLanguages[step % 3].first);
-        ChangeLanguageButton empty(nullptr, LanguageList(), 60000);
-        empty.setExtensionShown(true);
-        QCOMPARE(empty.text(), "");
+        QCOMPARE(changer.requests, (QStringList{"ES_US", "FR_CA"}));
     }
 
     void updateLanguageEntry()
     {
-        QVERIFY(!settings().updateLanguageEntry("DE_DE", "Deutsch", ""));
-        QCOMPARE(settings().languageList(), ThreeLanguages);
+        QVERIFY(!settings.updateLanguageEntry("DE_DE", "Deutsch", ""));
         // An empty text leaves its part alone.
-        QVERIFY(settings().updateLanguageEntry("FR_CA", "Français (Canada)", ""));
-        QVERIFY(settings().updateLanguageEntry("ES_US", "", "Cerrar"));
+        QVERIFY(settings.updateLanguageEntry("FR_CA", "Français (Canada)", ""));
+        QVERIFY(settings.updateLanguageEntry("ES_US", "", "Cerrar"));
         const LanguageList expected{ThreeLanguages[0],
                                     {"Français (Canada)", ThreeLanguages[1].second},
                                     {"Español", "Cerrar"}};
-        QCOMPARE(settings().languageList(), expected);
-        QCOMPARE(settings().languageMap().value("FR_CA"), "Français (Canada)");
-        QCOMPARE(settings().languageMap().value("ES_US"), "Español");
+        QCOMPARE(settings.languageList(), expected);
+        QCOMPARE(settings.languageMap().value("FR_CA"), "Français (Canada)");
+        QCOMPARE(settings.languageMap().value("ES_US"), "Español");
         // A map entry whose name is not in the list cannot be updated.
-        settings().setLanguageMap({{"DE_DE", "Deutsch"}});
-        QVERIFY(!settings().updateLanguageEntry("DE_DE", "Deutsch", ""));
+        settings.setLanguageMap({{"DE_DE", "Deutsch"}});
+        QVERIFY(!settings.updateLanguageEntry("DE_DE", "Deutsch", ""));
     }
 };
 

@@ -1,7 +1,5 @@
-#include "FakeLanguageChanger.h"
-#include "FakeVersionInfo.h"
+#include "DialogFakes.h"
 #include "ModalDialogDriver.h"
-#include "TableTranslator.h"
 #include "ui/AboutInfoDialog.h"
 #include "ui/DialogSettings.h"
 #include "ui/ImageButton.h"
@@ -21,12 +19,10 @@ std::unique_ptr<MessageDialog> threeButtons(int count = 3, const QString &pictur
                                            "Two", "", "Three", picture3);
 }
 
+// The text of the named label or button.
 QString text(QWidget *dialog, const char *name)
 {
-    QWidget *widget = ModalDialogDriver::find(dialog, name);
-    if (auto *label = qobject_cast<QLabel *>(widget))
-        return label->text();
-    return qobject_cast<QAbstractButton *>(widget)->text();
+    return dialog->findChild<QWidget *>(name)->property("text").toString();
 }
 
 // Clicks the named button, presses Return or Escape, or Tab from button 1 and then Space.
@@ -35,12 +31,12 @@ void answer(QWidget *dialog, const QString &how)
     if (how == "Return" || how == "Escape") {
         QTest::keyClick(dialog, how == "Return" ? Qt::Key_Return : Qt::Key_Escape);
     } else if (how == "Tab") {
-        QWidget *first = ModalDialogDriver::find(dialog, "button1");
+        auto *first = dialog->findChild<QWidget *>("button1");
         first->setFocus();
         QTest::keyClick(first, Qt::Key_Tab);
         QTest::keyClick(dialog->focusWidget(), Qt::Key_Space);
     } else if (!how.isEmpty()) {
-        ModalDialogDriver::click(dialog, how);
+        ModalDialogDriver::click(dialog, qPrintable(how));
     }
 }
 
@@ -132,8 +128,6 @@ private slots:
         QTest::addColumn<QStringList>("paragraph3");
         QTest::addColumn<QString>("body");
         QTest::newRow("one") << QStringList() << QStringList() << "Your job was sent.";
-        QTest::newRow("two") << QStringList{"Thanks."} << QStringList()
-                             << "Your job was sent.\nThanks.";
         QTest::newRow("second empty, third given")
             << QStringList() << QStringList{"Pick it up."} << "Your job was sent.\nPick it up.";
         QTest::newRow("three") << QStringList{"A"} << QStringList{"B", "C"}
@@ -188,7 +182,6 @@ private slots:
         row("warning closed by the time-out", "warning", "", "OK|Warning", false);
         row("question, Yes", "question", "button1", "Yes|No|Question", true);
         row("question, No", "question", "button2", "Yes|No|Question", false);
-        row("question, Escape", "question", "Escape", "Yes|No|Question", false);
         row("question, time-out", "question", "", "Yes|No|Question", false);
     }
     void messageBoxes()
@@ -204,7 +197,7 @@ private slots:
         QSize iconSize;
         ModalDialogDriver driver([&](QWidget *shown) {
             seen << shown->windowTitle() << text(shown, "textLabel") << text(shown, "button1");
-            if (ModalDialogDriver::find(shown, "button2"))
+            if (shown->findChild<QWidget *>("button2"))
                 seen << text(shown, "button2");
             const auto *icon = shown->findChild<QLabel *>("iconLabel");
             iconSize = icon->pixmap().size();
