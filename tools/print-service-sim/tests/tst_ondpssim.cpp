@@ -33,7 +33,8 @@ struct SimProcess
                    10000) &&
                output.count(text) >= count;
     }
-    // False when it did not end in time.
+    // False when it did not end in time; the event loop runs meanwhile, so the test's own
+    // sockets answer the simulator.
     bool finish()
     {
         const bool ended = QTest::qWaitFor(
@@ -158,16 +159,15 @@ private slots:
     void parseLine()
     {
         QFETCH(QString, line);
-        QFETCH(QString, parsed);
 
         QString error;
         const auto step = ScenarioScript::parseLine(line, 7, &error);
         QCOMPARE(step.has_value(), error.isEmpty());
-        QCOMPARE(step ? QString("%1 [%2] %3")
-                            .arg(KindNames[int(step->kind)], step->argument,
-                                 QString::number(step->milliseconds))
-                      : error,
-                 parsed);
+        QTEST(step ? QString("%1 [%2] %3")
+                         .arg(KindNames[int(step->kind)], step->argument,
+                              QString::number(step->milliseconds))
+                   : error,
+              "parsed");
     }
 
     // A logged text stays on one line, and a backslash in it stays readable.
