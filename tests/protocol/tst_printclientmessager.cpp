@@ -66,15 +66,6 @@ public:
     bool m_nestedLoopEnded = false;
 };
 
-// Writes with "~" standing for a NUL.
-void framingRow(const char *name, QList<QByteArray> writes, int unterminatedDelayMs,
-                const QStringList &texts)
-{
-    for (QByteArray &bytes : writes)
-        bytes.replace('~', '\0');
-    QTest::newRow(name) << writes << unterminatedDelayMs << texts;
-}
-
 class FixedEnvironment : public EnvironmentProvider
 {
 public:
@@ -93,29 +84,15 @@ class TestPrintClientMessager : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void init();
-    void cleanup();
-
-    void logLinesAndBytesWritten();
-    void sendBeforeTheConnectionFails_data();
-    void sendBeforeTheConnectionFails();
-    void lossReconnectsOnceAfterOneSecond_data();
-    void lossReconnectsOnceAfterOneSecond();
-    void framing_data();
-    void framing();
-    void sizeLimit();
-    void emptyReadMeansThePeerClosed();
-    void textsArrivingDuringAHandlerWaitTheirTurn_data();
-    void textsArrivingDuringAHandlerWaitTheirTurn();
-    void detachedListenerDiscardsTexts();
-    void destroyingWhileConnectedClosesTheConnection();
-    void everyConnectionRegistersFirstAndAnswersInOrder();
-
-private:
-    void makeMessager(int unterminatedTextDelayMs = PrintClientMessager::UnterminatedTextDelayMs);
     // Connects m_messager to m_service and waits until both sides see the connection.
-    bool connectOnce();
+    bool connectOnce()
+    {
+        if (!m_service->listen())
+            return false;
+        m_messager->reconnect();
+        return m_service->waitForConnections(1) &&
+               QTest::qWaitFor([&] { return m_connectionLog.contains("L:established"); });
+    }
     // The connection attempts the messager logged so far.
     qsizetype attempts() const
     {
@@ -123,8 +100,6 @@ private:
             .filter(QRegularExpression("^Attempting to reconnect"))
             .size();
     }
-    // How often the messager was told of bytes to read.
-    int reads() const { return m_observer->count("Enter: PrintClientMessager::dataAvailable"); }
     // Runs the event loop past the reconnection delay and then handles every timer that is
     // due: a reconnection timer left running has fired, and logged its attempt, by the end.
     static void outlastReconnectDelay()
@@ -138,333 +113,207 @@ private:
     std::unique_ptr<LoopbackPrintService> m_service;
     std::unique_ptr<PrintClientMessager> m_messager;
     QStringList m_connectionLog;
-    std::unique_ptr<LoggingConnectionListener> m_listener;
+    LoggingConnectionListener m_listener{"L", &m_connectionLog};
     RecordingMessageListener m_messages;
-};
 
-void TestPrintClientMessager::init()
-{
-    m_observer = std::make_unique<RecordingObserver>();
-    m_connector = std::make_unique<FakePrinterConnector>(Address);
-    m_service = std::make_unique<LoopbackPrintService>(Address);
-    m_connectionLog.clear();
-    m_listener = std::make_unique<LoggingConnectionListener>("L", &m_connectionLog);
-    m_messages = RecordingMessageListener();
-    makeMessager();
-}
+private slots:
+    void init()
+    {
+        m_observer = std::make_unique<RecordingObserver>();
+        m_connector = std::make_unique<FakePrinterConnector>(Address);
+        m_service = std::make_unique<LoopbackPrintService>(Address);
+        m_connectionLog.clear();
+        m_messages = RecordingMessageListener();
+        m_messager = std::make_unique<PrintClientMessager>(m_observer.get());
+        m_messager->setPrinterConnector(m_connector.get());
+        m_messager->addConnectionListener(&m_listener);
+        m_messager->setMessageListener(&m_messages);
+    }
 
-void TestPrintClientMessager::cleanup()
-{
-    m_messager.reset();
-    m_service.reset();
-}
+    void cleanup()
+    {
+        m_messager.reset();
+        m_service.reset();
+    }
 
-void TestPrintClientMessager::makeMessager(int unterminatedTextDelayMs)
-{
-    m_messager = std::make_unique<PrintClientMessager>(
-        m_observer.get(), PrintClientMessager::ReconnectDelayMs, unterminatedTextDelayMs);
-    m_messager->setPrinterConnector(m_connector.get());
-    m_messager->addConnectionListener(m_listener.get());
-    m_messager->setMessageListener(&m_messages);
-}
+    void logLinesAndBytesWritten()
+    {
+        QVERIFY(connectOnce());
+        QVERIFY(m_messager->sendMessage("abc"));
+        QVERIFY(QTest::qWaitFor(
+            [&] { return m_observer->count("4 bytes successfully written to socket") > 0; }));
+        const QStringList lines = LogLines::of(*m_observer);
+        const LogLines line{"PrintClientMessager"};
+        const QString on = " to print service at 127.0.0.2 on port 21326";
+        for (const QString &expected :
+             {line("Info", 6, "reconnect", "Attempting to reconnect" + on),
+              line("Info", 6, "connectToServer", "Attempting to connect" + on),
+              line("Info", 6, "writeData", "Sending: abc"),
+              line("Info", 6, "writeData", "Sent 4 bytes"),
+              line("Verbose", 9, "writeCompleted", "4 bytes successfully written to socket")})
+            QVERIFY2(lines.contains(expected), qPrintable(expected));
+    }
 
-bool TestPrintClientMessager::connectOnce()
-{
-    if (!m_service->listen())
-        return false;
-    m_messager->reconnect();
-    return m_service->waitForConnections(1) &&
-           QTest::qWaitFor([&] { return m_connectionLog.contains("L:established"); });
-}
+    void sendBeforeTheConnectionFails_data()
+    {
+        QTest::addColumn<bool>("connecting");
+        QTest::newRow("disconnected") << false;
+        QTest::newRow("connecting") << true;
+    }
 
-void TestPrintClientMessager::logLinesAndBytesWritten()
-{
-    QVERIFY(connectOnce());
-    QVERIFY(m_messager->sendMessage("abc"));
-    m_service->sendText(0, "x");
-    QVERIFY(QTest::qWaitFor([&] {
-        return !m_messages.m_texts.isEmpty() &&
-               m_observer->count("4 bytes successfully written to socket") > 0;
-    }));
-    const QStringList lines = LogLines::of(*m_observer);
-    const LogLines line{"PrintClientMessager"};
-    const QString on = " to print service at 127.0.0.2 on port 21326";
-    for (const QString &expected :
-         {line("Info", 6, "reconnect", "Attempting to reconnect" + on),
-          line("Info", 6, "connectToServer", "Attempting to connect" + on),
-          line("Info", 6, "writeData", "Sending: abc"),
-          line("Info", 6, "writeData", "Sent 4 bytes"),
-          line("Verbose", 9, "writeCompleted", "4 bytes successfully written to socket")})
-        QVERIFY2(lines.contains(expected), qPrintable(expected));
+    void sendBeforeTheConnectionFails()
+    {
+        QFETCH(bool, connecting);
 
-    // Each text is written as its UTF-8 bytes and one NUL.
-    QVERIFY(m_messager->sendMessage(QString()));
-    QVERIFY(m_messager->sendMessage(QString::fromUtf8("\xc3\xa9t\xc3\xa9")));
-    QVERIFY(m_service->waitForTexts(0, 3));
-    QCOMPARE(m_service->received(0), QByteArray("abc\0\0\xc3\xa9t\xc3\xa9\0", 11));
-}
-
-void TestPrintClientMessager::sendBeforeTheConnectionFails_data()
-{
-    QTest::addColumn<bool>("connecting");
-    QTest::newRow("disconnected") << false;
-    QTest::newRow("connecting") << true;
-}
-
-void TestPrintClientMessager::sendBeforeTheConnectionFails()
-{
-    QFETCH(bool, connecting);
-
-    QVERIFY(m_service->listen());
-    if (connecting)
-        m_messager->reconnect();
-    // The text is lost rather than held back and sent later ahead of what the connection
-    // listeners write first; the failed write asks for a reconnection.
-    QVERIFY(!m_messager->sendMessage("early"));
-    QVERIFY(m_observer->contains("Info", "Sent -1 bytes"));
-    QVERIFY(m_service->waitForConnections(1));
-    QVERIFY(QTest::qWaitFor([&] { return m_connectionLog.contains("L:established"); }));
-    QCOMPARE(m_connectionLog, (QStringList{"L:lost", "L:established"}));
-    QVERIFY(m_messager->sendMessage("first"));
-
-    // No reconnection is carried out on top of the connection established meanwhile.
-    outlastReconnectDelay();
-    QCOMPARE(attempts(), 1);
-    QCOMPARE(m_service->connectionCount(), 1);
-    QVERIFY(m_service->isOpen(0));
-    QCOMPARE(m_service->texts(0), QStringList{"first"});
-}
-
-void TestPrintClientMessager::lossReconnectsOnceAfterOneSecond_data()
-{
-    QTest::addColumn<QString>("loss");
-    for (const char *loss : {"close", "reset", "refuse"})
-        QTest::newRow(loss) << QString(loss);
-}
-
-void TestPrintClientMessager::lossReconnectsOnceAfterOneSecond()
-{
-    QFETCH(QString, loss);
-
-    QVERIFY(connectOnce());
-    if (loss == "reset") {
-        m_service->reset(0);
-    } else if (loss == "close") {
-        m_service->close(0);
-    } else {
-        m_service->stopListening();
-        m_service->close(0);
-        QVERIFY(QTest::qWaitFor([&] { return m_connectionLog.count("L:lost") >= 3; }, 10000));
         QVERIFY(m_service->listen());
-    }
-    QVERIFY(m_service->waitForConnections(2));
-    QVERIFY(QTest::qWaitFor([&] { return m_connectionLog.last() == "L:established"; }));
-
-    // Timed at the peer: from its close to its accept of the attempt that got through, each
-    // attempt waited a second after the one before; a coarse timer may fire up to 5 % early.
-    const qint64 delay = m_service->acceptedAt(1) - m_service->closedAt(0);
-    // Every attempt but the first connection's follows a loss.
-    const qsizetype retries = attempts() - 1;
-    qInfo("reconnected %lld ms after the peer closed, in %lld attempts", delay, qint64(retries));
-    const int least = PrintClientMessager::ReconnectDelayMs * 95 / 100;
-    QVERIFY2(retries >= 1 && delay >= retries * least,
-             qPrintable(QString("%1 attempts in %2 ms").arg(retries).arg(delay)));
-    // Qt reports a loss twice (error and disconnection): still one notice and one attempt.
-    QCOMPARE(m_connectionLog.count("L:lost"), retries);
-    QCOMPARE(m_connectionLog.count("L:established"), 2);
-    outlastReconnectDelay();
-    QCOMPARE(attempts(), retries + 1);
-    QCOMPARE(m_service->connectionCount(), 2);
-    QVERIFY(m_service->isOpen(1));
-}
-
-void TestPrintClientMessager::framing_data()
-{
-    QTest::addColumn<QList<QByteArray>>("writes");
-    QTest::addColumn<int>("unterminatedDelayMs");
-    QTest::addColumn<QStringList>("texts");
-
-    // A long unterminated-text delay makes sure the pauses between writes never count.
-    const int legacy = PrintClientMessager::UnterminatedTextDelayMs;
-    framingRow("one text split over three writes", {"80|2025", "0201", "090503~"}, 60000,
-               {"80|20250201090503"});
-    framingRow("three texts in one write", {"one~two~three~"}, 60000, {"one", "two", "three"});
-    framingRow("invalid utf-8", {"\xff\xfeok~"}, 60000, {"\ufffd\ufffdok"});
-    framingRow("empty text", {"~"}, 60000, {""});
-    framingRow("unterminated text from a legacy peer", {"80|20250201090503"}, legacy,
-               {"80|20250201090503"});
-    framingRow("unterminated after a terminated text", {"a~b"}, legacy, {"a", "b"});
-}
-
-void TestPrintClientMessager::framing()
-{
-    QFETCH(QList<QByteArray>, writes);
-    QFETCH(int, unterminatedDelayMs);
-    QFETCH(QStringList, texts);
-
-    makeMessager(unterminatedDelayMs);
-    QVERIFY(connectOnce());
-    for (const QByteArray &bytes : writes) { // each write read on its own
-        const int before = reads();
-        m_service->send(0, bytes);
-        QVERIFY(QTest::qWaitFor([&] { return reads() > before; }));
-    }
-    QVERIFY(QTest::qWaitFor([&] { return m_messages.m_texts.size() >= texts.size(); }));
-    QCOMPARE(m_messages.m_texts, texts);
-    // Another text proves nothing else was pending: it arrives next, alone.
-    m_service->sendText(0, "end");
-    QVERIFY(QTest::qWaitFor([&] { return m_messages.m_texts.size() > texts.size(); }));
-    QCOMPARE(m_messages.m_texts, texts + QStringList{"end"});
-    QVERIFY(m_service->isOpen(0));
-}
-
-void TestPrintClientMessager::sizeLimit()
-{
-    QVERIFY(connectOnce());
-    const QByteArray full(NulTextBuffer::DefaultMaxTextBytes, 'x');
-    m_service->send(0, full + '\0');
-    QVERIFY(QTest::qWaitFor([&] { return m_messages.m_texts.size() == 1; }, 10000));
-    QCOMPARE(m_messages.m_texts.first(), QString(full));
-
-    // The connection is dropped at once: the bytes after the first MiB are never read.
-    m_service->send(0, full + 'x' + full + 'x');
-    QVERIFY(m_service->waitForClose(0, 10000));
-    QVERIFY(m_service->closedByClient(0));
-    QCOMPARE(m_observer->texts("Error"),
-             QStringList{"Received more than 1048576 bytes without a message terminator; "
-                         "dropping the connection"});
-    QCOMPARE(m_messages.m_texts.size(), 1);
-
-    // A fresh connection follows, with nothing left over from the old one.
-    QVERIFY(m_service->waitForConnections(2));
-    QVERIFY(QTest::qWaitFor([&] { return m_connectionLog.size() == 3; }));
-    QCOMPARE(m_connectionLog, (QStringList{"L:established", "L:lost", "L:established"}));
-    m_service->sendText(1, "fresh");
-    QVERIFY(QTest::qWaitFor([&] { return m_messages.m_texts.size() == 2; }));
-    QCOMPARE(m_messages.m_texts.last(), QString("fresh"));
-}
-
-void TestPrintClientMessager::emptyReadMeansThePeerClosed()
-{
-    QVERIFY(connectOnce());
-    m_messager->dataAvailable(); // nothing to read
-    QCOMPARE(m_connectionLog, (QStringList{"L:established", "L:lost"}));
-    QVERIFY(m_service->waitForConnections(2));
-    QVERIFY(m_service->closedByClient(0));
-}
-
-void TestPrintClientMessager::textsArrivingDuringAHandlerWaitTheirTurn_data()
-{
-    // The first text also comes from a legacy peer, handled from the unterminated-text timer
-    // rather than from the socket's announcement of new bytes.
-    QTest::addColumn<QByteArray>("first");
-    QTest::newRow("terminated") << QByteArray("first\0", 6);
-    QTest::newRow("unterminated") << QByteArray("first");
-}
-
-void TestPrintClientMessager::textsArrivingDuringAHandlerWaitTheirTurn()
-{
-    QFETCH(QByteArray, first);
-
-    QVERIFY(connectOnce());
-    // The handler of the first text runs the event loop until the second text's bytes are in.
-    const auto *socket = m_messager->findChild<QTcpSocket *>("socket");
-    m_messages.m_nestedLoop = [this, socket] {
-        m_service->sendText(0, "second");
-        return QTest::qWaitFor([&] { return socket->bytesAvailable() > 0; });
-    };
-    m_service->send(0, first);
-
-    QVERIFY(QTest::qWaitFor([&] { return m_messages.m_texts.size() == 2; }));
-    QVERIFY(m_messages.m_nestedLoopEnded);
-    // The second text came in while the first was being handled; it is handled after it,
-    // not inside it, and without waiting for further bytes.
-    QCOMPARE(m_messages.m_order,
-             (QStringList{"begin:first", "end:first", "begin:second", "end:second"}));
-}
-
-void TestPrintClientMessager::detachedListenerDiscardsTexts()
-{
-    QVERIFY(connectOnce());
-    m_messager->setMessageListener(nullptr);
-    m_service->sendText(0, "dropped");
-    QVERIFY(QTest::qWaitFor(
-        [&] { return m_observer->count("Exit: PrintClientMessager::dataAvailable") > 0; }));
-    m_messager->setMessageListener(&m_messages);
-    m_service->sendText(0, "kept");
-    QVERIFY(QTest::qWaitFor([&] { return !m_messages.m_texts.isEmpty(); }));
-    QCOMPARE(m_messages.m_texts, QStringList{"kept"});
-}
-
-void TestPrintClientMessager::destroyingWhileConnectedClosesTheConnection()
-{
-    QVERIFY(connectOnce());
-    m_messager.reset();
-    QVERIFY(m_service->waitForClose(0));
-    QVERIFY(m_service->closedByClient(0));
-    QCOMPARE(m_connectionLog, QStringList{"L:established"});
-}
-
-void TestPrintClientMessager::everyConnectionRegistersFirstAndAnswersInOrder()
-{
-    // The names are read again on each connection; names that cannot be read are sent empty.
-    const QList<QStringList> names{
-        {"jsmith", "LAB-PC-07"}, {"DOM:x", "LAB\\PC"}, QStringList{QString(), QString()}};
-    const QStringList registrations{"register:jsmith:LAB-PC-07", "register:DOM\\:x:LAB\\\\PC",
-                                    "register::"};
-    FixedEnvironment environment;
-    PrintClientRegistration registration(m_messager.get(), &environment);
-    LoggingConnectionListener next("next listener", &m_connectionLog);
-    next.m_client = m_messager.get();
-    m_messager->addConnectionListener(&registration);
-    m_messager->addConnectionListener(&next);
-    QStringList handled;
-    TestPrototype job(4, "5|20250201090503|Alab|Ben_us", &handled, m_observer.get());
-    TestPrototype authentication(54, "55|20250201090503|0|jo|jo|3132", &handled, m_observer.get());
-    OpcMessageDispatcher dispatcher(m_observer.get());
-    dispatcher.registerMessage(4, &job);
-    dispatcher.registerMessage(54, &authentication);
-    OpcConnection reception(&dispatcher, m_messager.get(), m_observer.get());
-    m_messager->setMessageListener(&reception);
-    const auto detach = qScopeGuard([this] { m_messager.reset(); });
-
-    // The Print Service speaks first, all in one write as a busy one may; the registration
-    // must still be the first text written, and each text gets one reply, in order.
-    QByteArray bytes;
-    for (const char *text : {"4|20250201090503|Ajob", "hello", "No Response", "4|20250201090503",
-                             "58|20250201090503|Asecret|C25", "54|20250201090503|B1"}) {
-        bytes.append(text);
-        bytes.append('\0');
-    }
-    connect(m_service.get(), &LoopbackPrintService::connectionAccepted, m_service.get(),
-            [&](int connection) { m_service->send(connection, bytes); });
-    const QStringList replies{"5|20250201090503|Alab|Ben_us",
-                              "Message Not Handled: hello",
-                              "No Response",
-                              "",
-                              "Message Not Handled: 58|20250201090503|Asecret|C25",
-                              "55|20250201090503|0|jo|jo|3132"};
-    QVERIFY(m_service->listen());
-    for (int i = 0; i < int(names.size()); ++i) {
-        environment.m_user = names[i][0];
-        environment.m_computer = names[i][1];
-        if (i == 0)
+        if (connecting)
             m_messager->reconnect();
-        else
-            m_service->close(i - 1);
-        QVERIFY(m_service->waitForConnections(i + 1));
-        QVERIFY(m_service->waitForTexts(i, 8));
-        QCOMPARE(m_service->texts(i), QStringList({registrations[i], "next listener"}) + replies);
-    }
-    QCOMPARE(handled.size(), 6);
+        // The text is lost rather than held back and sent later ahead of what the connection
+        // listeners write first; the failed write asks for a reconnection.
+        QVERIFY(!m_messager->sendMessage("early"));
+        QVERIFY(m_observer->contains("Info", "Sent -1 bytes"));
+        QVERIFY(m_service->waitForConnections(1));
+        QVERIFY(QTest::qWaitFor([&] { return m_connectionLog.contains("L:established"); }));
+        QCOMPARE(m_connectionLog, (QStringList{"L:lost", "L:established"}));
+        QVERIFY(m_messager->sendMessage("first"));
 
-    // The Print Service gets the secrets; the log lines do not.
-    const QStringList lines = m_observer->texts();
-    QVERIFY2(lines.filter("secret").isEmpty(), qPrintable(lines.filter("secret").join('\n')));
-    QVERIFY2(lines.filter("3132").isEmpty(), qPrintable(lines.filter("3132").join('\n')));
-    QVERIFY(lines.contains("Recevied: 58|20250201090503|A****|C25"));
-    QVERIFY(lines.contains("Sent: 55|20250201090503|0|jo|jo|****"));
-}
+        // No reconnection is carried out on top of the connection established meanwhile.
+        outlastReconnectDelay();
+        QCOMPARE(attempts(), 1);
+        QCOMPARE(m_service->connectionCount(), 1);
+        QVERIFY(m_service->isOpen(0));
+        QCOMPARE(m_service->texts(0), QStringList{"first"});
+    }
+
+    // A text split over several reads is put together; a peer's last text may lack its NUL.
+    void textsAcrossReads()
+    {
+        QVERIFY(connectOnce());
+        for (const QByteArray &bytes : {QByteArray("80|2025"), QByteArray("0201\0legacy", 11)}) {
+            const int reads = m_observer->count("Enter: PrintClientMessager::dataAvailable");
+            m_service->send(0, bytes);
+            QVERIFY(QTest::qWaitFor([&] {
+                return m_observer->count("Enter: PrintClientMessager::dataAvailable") > reads;
+            }));
+        }
+        QVERIFY(QTest::qWaitFor([&] { return m_messages.m_texts.size() == 2; }));
+        QCOMPARE(m_messages.m_texts, (QStringList{"80|20250201", "legacy"}));
+    }
+
+    void emptyReadMeansThePeerClosed()
+    {
+        QVERIFY(connectOnce());
+        m_messager->dataAvailable(); // nothing to read
+        QCOMPARE(m_connectionLog, (QStringList{"L:established", "L:lost"}));
+        QVERIFY(m_service->waitForConnections(2));
+        QVERIFY(m_service->closedByClient(0));
+    }
+
+    void textsArrivingDuringAHandlerWaitTheirTurn_data()
+    {
+        // The first text also comes from a legacy peer, handled from the unterminated-text timer
+        // rather than from the socket's announcement of new bytes.
+        QTest::addColumn<QByteArray>("first");
+        QTest::newRow("terminated") << QByteArray("first\0", 6);
+        QTest::newRow("unterminated") << QByteArray("first");
+    }
+
+    void textsArrivingDuringAHandlerWaitTheirTurn()
+    {
+        QFETCH(QByteArray, first);
+
+        QVERIFY(connectOnce());
+        // The handler of the first text runs the event loop until the second text's bytes are in.
+        const auto *socket = m_messager->findChild<QTcpSocket *>("socket");
+        m_messages.m_nestedLoop = [this, socket] {
+            m_service->sendText(0, "second");
+            return QTest::qWaitFor([&] { return socket->bytesAvailable() > 0; });
+        };
+        m_service->send(0, first);
+
+        QVERIFY(QTest::qWaitFor([&] { return m_messages.m_texts.size() == 2; }));
+        QVERIFY(m_messages.m_nestedLoopEnded);
+        // The second text came in while the first was being handled; it is handled after it,
+        // not inside it, and without waiting for further bytes.
+        QCOMPARE(m_messages.m_order,
+                 (QStringList{"begin:first", "end:first", "begin:second", "end:second"}));
+    }
+
+    // As the client stops: a text that arrives once the listener is detached is dropped, and
+    // destroying the messager closes the connection without reporting a loss.
+    void detachThenDestroyWhileConnected()
+    {
+        QVERIFY(connectOnce());
+        m_messager->setMessageListener(nullptr);
+        m_service->sendText(0, "dropped");
+        QVERIFY(QTest::qWaitFor(
+            [&] { return m_observer->count("Exit: PrintClientMessager::dataAvailable") > 0; }));
+        m_messager.reset();
+        QVERIFY(m_service->waitForClose(0));
+        QVERIFY(m_service->closedByClient(0));
+        QCOMPARE(m_connectionLog, QStringList{"L:established"});
+        QVERIFY(m_messages.m_texts.isEmpty());
+    }
+
+    void everyConnectionRegistersFirstAndAnswersInOrder()
+    {
+        // The names are read again on each connection; names that cannot be read are sent empty.
+        const QList<QStringList> names{{"jsmith", "LAB-PC-07"}, QStringList{QString(), QString()}};
+        const QStringList registrations{"register:jsmith:LAB-PC-07", "register::"};
+        FixedEnvironment environment;
+        PrintClientRegistration registration(m_messager.get(), &environment);
+        LoggingConnectionListener next("next listener", &m_connectionLog);
+        next.m_client = m_messager.get();
+        m_messager->addConnectionListener(&registration);
+        m_messager->addConnectionListener(&next);
+        QStringList handled;
+        TestPrototype job(4, "5|20250201090503|Alab|Ben_us", &handled, m_observer.get());
+        TestPrototype authentication(54, "55|20250201090503|0|jo|jo|3132", &handled,
+                                     m_observer.get());
+        OpcMessageDispatcher dispatcher(m_observer.get());
+        dispatcher.registerMessage(4, &job);
+        dispatcher.registerMessage(54, &authentication);
+        OpcConnection reception(&dispatcher, m_messager.get(), m_observer.get());
+        m_messager->setMessageListener(&reception);
+        const auto detach = qScopeGuard([this] { m_messager.reset(); });
+
+        // The Print Service speaks first, all in one write as a busy one may; the registration
+        // must still be the first text written, and each text gets one reply, in order (the
+        // empty one too).
+        QByteArray bytes;
+        for (const char *text : {"4|20250201090503|Ajob", "4|20250201090503",
+                                 "58|20250201090503|Asecret|C25", "54|20250201090503|B1"}) {
+            bytes.append(text);
+            bytes.append('\0');
+        }
+        connect(m_service.get(), &LoopbackPrintService::connectionAccepted, m_service.get(),
+                [&](int connection) { m_service->send(connection, bytes); });
+        const QStringList replies{"5|20250201090503|Alab|Ben_us", "",
+                                  "Message Not Handled: 58|20250201090503|Asecret|C25",
+                                  "55|20250201090503|0|jo|jo|3132"};
+        QVERIFY(m_service->listen());
+        for (int i = 0; i < int(names.size()); ++i) {
+            environment.m_user = names[i][0];
+            environment.m_computer = names[i][1];
+            if (i == 0)
+                m_messager->reconnect();
+            else
+                m_service->close(i - 1);
+            QVERIFY(m_service->waitForConnections(i + 1));
+            QVERIFY(m_service->waitForTexts(i, 6));
+            QCOMPARE(m_service->texts(i),
+                     QStringList({registrations[i], "next listener"}) + replies);
+        }
+        QCOMPARE(handled.size(), 2 * names.size());
+
+        // The Print Service gets the secrets; the log lines do not.
+        const QStringList lines = m_observer->texts();
+        QVERIFY2(lines.filter("secret").isEmpty(), qPrintable(lines.filter("secret").join('\n')));
+        QVERIFY2(lines.filter("3132").isEmpty(), qPrintable(lines.filter("3132").join('\n')));
+        QVERIFY(lines.contains("Recevied: 58|20250201090503|A****|C25"));
+        QVERIFY(lines.contains("Sent: 55|20250201090503|0|jo|jo|****"));
+    }
+};
 
 QTEST_GUILESS_MAIN(TestPrintClientMessager)
 #include "tst_printclientmessager.moc"

@@ -33,14 +33,121 @@ class TestPrintClientPreferences : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
+    void init()
+    {
+        m_home = std::make_unique<QTemporaryDir>();
+        m_registryDir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_home->isValid() && m_registryDir->isValid());
+        qputenv("HOME", m_home->path().toUtf8());
+        qputenv("ONDTPC_REGISTRY_DIR", m_registryDir->path().toUtf8());
+    }
 
-    void defaultsAndSetterRules();
-    void sessionOnlyWhenTheUninstallEntryHasALocation_data();
-    void sessionOnlyWhenTheUninstallEntryHasALocation();
-    void sessionFileHoldsTheScrambledPassword();
-    void unusableSessionFilesKeepThePassword_data();
-    void unusableSessionFilesKeepThePassword();
+    void defaultsAndSetterRules()
+    {
+        PrintClientPreferences prefs(&m_registry);
+        QCOMPARE(prefs.staffPassword(), "pelbrostagin");
+        prefs.setMaxSessionPages(INT_MIN);
+        QCOMPARE(prefs.maxSessionPages(), 0);
+        prefs.setLocale(QString());
+        QCOMPARE(prefs.locale(), "en_us");
+        // A disabled filter drops its exceptions; the other filter keeps its own.
+        prefs.setPinFilter(true, "#");
+        prefs.setUserIdFilter(false, "-_");
+        QCOMPARE(prefs.userIdFilterExceptions(), QString());
+        QCOMPARE(prefs.pinFilterExceptions(), "#");
+        QVERIFY(!PrintClientPreferences(nullptr).isInstalled());
+    }
+
+    void sessionOnlyWhenTheUninstallEntryHasALocation_data()
+    {
+        QTest::addColumn<QByteArray>("values"); // null: no hive file
+        QTest::addColumn<bool>("installed");
+
+        QTest::newRow("empty location") << QByteArray("InstallLocation=sz:\n") << true;
+        QTest::newRow("255 bytes fit with the zero byte")
+            << "InstallLocation=sz:" + QByteArray(255, 'x') + "\n"
+            << true;
+        QTest::newRow("256 bytes do not") << "InstallLocation=sz:" + QByteArray(256, 'x') + "\n"
+                                          << false;
+        QTest::newRow("other values only") << QByteArray("DisplayName=sz:ondtpc\n") << false;
+        QTest::newRow("no hive") << QByteArray() << false;
+    }
+
+    void sessionOnlyWhenTheUninstallEntryHasALocation()
+    {
+        QFETCH(QByteArray, values);
+        QFETCH(bool, installed);
+
+        if (!values.isNull())
+            QVERIFY(install(values));
+        PrintClientPreferences prefs(&m_registry);
+        QCOMPARE(prefs.isInstalled(), installed);
+        prefs.saveSession();
+        QCOMPARE(QFileInfo::exists(folder()), installed);
+        QCOMPARE(QFileInfo::exists(sessionFile()), installed);
+    }
+
+    void sessionFileHoldsTheScrambledPassword()
+    {
+        QVERIFY(install());
+        PrintClientPreferences prefs(&m_registry);
+        prefs.setStaffPassword("abc");
+        prefs.saveSession();
+        QCOMPARE(readFile(sessionFile()), AbcSession);
+        QCOMPARE(mode(folder()), 0700);
+        QCOMPARE(mode(sessionFile()), 0600);
+
+        PrintClientPreferences restarted(&m_registry);
+        QVERIFY(restarted.loadSession());
+        QCOMPARE(restarted.staffPassword(), "abc");
+
+        // An older, readable file is made private again; an empty password is the null text.
+        QVERIFY(QFile::setPermissions(sessionFile(), QFileDevice::ReadOwner |
+                                                         QFileDevice::WriteOwner |
+                                                         QFileDevice::ReadOther));
+        prefs.setStaffPassword(QString());
+        prefs.saveSession();
+        QCOMPARE(readFile(sessionFile()), QByteArray("\xff\xff\xff\xff"));
+        QCOMPARE(mode(sessionFile()), 0600);
+        QVERIFY(restarted.loadSession());
+        QVERIFY(restarted.staffPassword().isEmpty());
+        prefs.setStaffPassword(QString::fromUtf8("p\u00e4ss \u20ac"));
+        prefs.saveSession();
+        QVERIFY(restarted.loadSession());
+        QCOMPARE(restarted.staffPassword(), QString::fromUtf8("p\u00e4ss \u20ac"));
+
+        // A save that fails half-way, as on a full disk, leaves the previous file whole.
+        const QByteArray previous = readFile(sessionFile());
+        prefs.setStaffPassword(QString(100, u'x'));
+        QVERIFY(withFileSizeLimit(8, [&prefs] { prefs.saveSession(); }));
+        QCOMPARE(readFile(sessionFile()), previous);
+        QCOMPARE(QDir(folder()).entryList(QDir::Files | QDir::Hidden), QStringList{"session.dat"});
+    }
+
+    void unusableSessionFilesKeepThePassword_data()
+    {
+        QTest::addColumn<QByteArray>("content"); // null: no file
+
+        QTest::newRow("no file") << QByteArray();
+        QTest::newRow("cut text") << AbcSession.left(10);
+        QTest::newRow("odd byte count") << QByteArray("\x00\x00\x00\x03\x00\x38\x00", 7);
+        QTest::newRow("count beyond the file") << QByteArray("\x7f\xff\xff\xfe\x00\x38", 6);
+        QTest::newRow("larger than a session file")
+            << AbcSession + QByteArray(PrintClientPreferences::MaximumSessionFileSize, '\0');
+    }
+
+    void unusableSessionFilesKeepThePassword()
+    {
+        QFETCH(QByteArray, content);
+
+        QVERIFY(QDir().mkdir(folder()));
+        if (!content.isNull())
+            QVERIFY(writeFile(sessionFile(), content));
+        PrintClientPreferences prefs(&m_registry);
+        prefs.setStaffPassword("current");
+        QVERIFY(!prefs.loadSession());
+        QCOMPARE(prefs.staffPassword(), "current");
+    }
 
 private:
     QString folder() const { return m_home->filePath(".ondTpc"); }
@@ -54,138 +161,6 @@ private:
     std::unique_ptr<QTemporaryDir> m_registryDir;
     Registry m_registry;
 };
-
-void TestPrintClientPreferences::init()
-{
-    m_home = std::make_unique<QTemporaryDir>();
-    m_registryDir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_home->isValid() && m_registryDir->isValid());
-    qputenv("HOME", m_home->path().toUtf8());
-    qputenv("ONDTPC_REGISTRY_DIR", m_registryDir->path().toUtf8());
-}
-
-void TestPrintClientPreferences::defaultsAndSetterRules()
-{
-    PrintClientPreferences prefs(&m_registry);
-    QCOMPARE(prefs.staffPassword(), "pelbrostagin");
-    prefs.setMaxSessionPages(25);
-    QCOMPARE(prefs.maxSessionPages(), 25);
-    prefs.setMaxSessionPages(INT_MIN);
-    QCOMPARE(prefs.maxSessionPages(), 0);
-    prefs.setLocale("de_de");
-    QCOMPARE(prefs.locale(), "de_de");
-    prefs.setLocale(QString());
-    QCOMPARE(prefs.locale(), "en_us");
-
-    // A disabled filter drops its exceptions; the other filter keeps its own.
-    prefs.setUserIdFilter(true, "-_");
-    prefs.setPinFilter(true, "#");
-    QCOMPARE(prefs.userIdFilterExceptions(), "-_");
-    prefs.setUserIdFilter(false, "-_");
-    QCOMPARE(prefs.userIdFilterExceptions(), QString());
-    QCOMPARE(prefs.pinFilterExceptions(), "#");
-    prefs.setPinFilter(false, "#");
-    QCOMPARE(prefs.pinFilterExceptions(), QString());
-
-    QVERIFY(!PrintClientPreferences(nullptr).isInstalled());
-}
-
-void TestPrintClientPreferences::sessionOnlyWhenTheUninstallEntryHasALocation_data()
-{
-    QTest::addColumn<QByteArray>("values"); // null: no hive file
-    QTest::addColumn<bool>("installed");
-
-    QTest::newRow("empty location") << QByteArray("InstallLocation=sz:\n") << true;
-    QTest::newRow("255 bytes fit with the zero byte")
-        << "InstallLocation=sz:" + QByteArray(255, 'x') + "\n"
-        << true;
-    QTest::newRow("256 bytes do not") << "InstallLocation=sz:" + QByteArray(256, 'x') + "\n"
-                                      << false;
-    QTest::newRow("other values only") << QByteArray("DisplayName=sz:ondtpc\n") << false;
-    QTest::newRow("no hive") << QByteArray() << false;
-}
-
-void TestPrintClientPreferences::sessionOnlyWhenTheUninstallEntryHasALocation()
-{
-    QFETCH(QByteArray, values);
-    QFETCH(bool, installed);
-
-    if (!values.isNull())
-        QVERIFY(install(values));
-    PrintClientPreferences prefs(&m_registry);
-    QCOMPARE(prefs.isInstalled(), installed);
-    QCOMPARE(prefs.isSessionPersistent(), installed);
-    prefs.saveSession();
-    QCOMPARE(QFileInfo::exists(folder()), installed);
-    QCOMPARE(QFileInfo::exists(sessionFile()), installed);
-}
-
-void TestPrintClientPreferences::sessionFileHoldsTheScrambledPassword()
-{
-    QVERIFY(install());
-    PrintClientPreferences prefs(&m_registry);
-    prefs.setStaffPassword("abc");
-    prefs.saveSession();
-    QCOMPARE(readFile(sessionFile()), AbcSession);
-    QCOMPARE(mode(folder()), 0700);
-    QCOMPARE(mode(sessionFile()), 0600);
-
-    PrintClientPreferences restarted(&m_registry);
-    QVERIFY(restarted.loadSession());
-    QCOMPARE(restarted.staffPassword(), "abc");
-
-    // An older, readable file is made private again; an empty password is the null text.
-    QVERIFY(QFile::setPermissions(sessionFile(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                     QFileDevice::ReadOther));
-    prefs.setStaffPassword(QString());
-    prefs.saveSession();
-    QCOMPARE(readFile(sessionFile()), QByteArray("\xff\xff\xff\xff"));
-    QCOMPARE(mode(sessionFile()), 0600);
-    QVERIFY(restarted.loadSession());
-    QVERIFY(restarted.staffPassword().isEmpty());
-
-    const QString secret = QString::fromUtf8("p\u00e4ss \u20ac|:\\");
-    prefs.setStaffPassword(secret);
-    prefs.saveSession();
-    QVERIFY(restarted.loadSession());
-    QCOMPARE(restarted.staffPassword(), secret);
-
-    // A save that fails half-way, as on a full disk, leaves the previous file whole.
-    const QByteArray previous = readFile(sessionFile());
-    prefs.setStaffPassword(QString(100, u'x'));
-    QVERIFY(withFileSizeLimit(8, [&prefs] { prefs.saveSession(); }));
-    QCOMPARE(readFile(sessionFile()), previous);
-    QCOMPARE(QDir(folder()).entryList(QDir::Files | QDir::Hidden), QStringList{"session.dat"});
-}
-
-void TestPrintClientPreferences::unusableSessionFilesKeepThePassword_data()
-{
-    QTest::addColumn<bool>("makeFolder");
-    QTest::addColumn<QByteArray>("content"); // null: no file
-
-    QTest::newRow("no folder") << false << QByteArray();
-    QTest::newRow("no file") << true << QByteArray();
-    QTest::newRow("cut text") << true << AbcSession.left(10);
-    QTest::newRow("odd byte count") << true << QByteArray("\x00\x00\x00\x03\x00\x38\x00", 7);
-    QTest::newRow("count beyond the file") << true << QByteArray("\x7f\xff\xff\xfe\x00\x38", 6);
-    QTest::newRow("larger than a session file")
-        << true << AbcSession + QByteArray(PrintClientPreferences::MaximumSessionFileSize, '\0');
-}
-
-void TestPrintClientPreferences::unusableSessionFilesKeepThePassword()
-{
-    QFETCH(bool, makeFolder);
-    QFETCH(QByteArray, content);
-
-    if (makeFolder)
-        QVERIFY(QDir().mkdir(folder()));
-    if (!content.isNull())
-        QVERIFY(writeFile(sessionFile(), content));
-    PrintClientPreferences prefs(&m_registry);
-    prefs.setStaffPassword("current");
-    QVERIFY(!prefs.loadSession());
-    QCOMPARE(prefs.staffPassword(), "current");
-}
 
 QTEST_GUILESS_MAIN(TestPrintClientPreferences)
 #include "tst_printclientpreferences.moc"

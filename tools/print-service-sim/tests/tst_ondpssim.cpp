@@ -11,36 +11,30 @@ static const QString Address = QStringLiteral("127.0.0.6");
 
 namespace {
 
-// Runs ondps-sim for a test, collecting what it writes.
+// Runs ondps-sim for a test, collecting what it writes; QProcess kills it if a test fails
+// before it ends.
 struct SimProcess
 {
-    ~SimProcess()
-    {
-        if (process.state() != QProcess::NotRunning) {
-            process.kill();
-            process.waitForFinished(5000);
-        }
-    }
-    // True once the simulator says in its traffic log (standard output unless --log names a
-    // file) that it listens.
+    // True once the simulator says in its traffic log (standard output) that it listens.
     bool start(const QStringList &arguments)
     {
-        const qsizetype log = arguments.indexOf("--log");
         process.start(ONDPS_SIM_PATH, arguments);
+        return says(" * listening on ") && process.state() == QProcess::Running;
+    }
+    // Waits until the traffic log holds the text `count` times, or the simulator ended.
+    bool says(const QString &text, int count = 1)
+    {
         return QTest::qWaitFor(
                    [&] {
                        collect();
-                       QFile file(arguments.value(log + 1));
-                       const QString traffic = log < 0 || !file.open(QIODevice::ReadOnly)
-                                                   ? output
-                                                   : QString::fromUtf8(file.readAll());
-                       return traffic.contains(" * listening on ") ||
+                       return output.count(text) >= count ||
                               process.state() == QProcess::NotRunning;
                    },
                    10000) &&
-               process.state() == QProcess::Running;
+               output.count(text) >= count;
     }
-    // False when it did not end in time.
+    // False when it did not end in time; the event loop runs meanwhile, so the test's own
+    // sockets answer the simulator.
     bool finish()
     {
         const bool ended = QTest::qWaitFor(
@@ -107,281 +101,224 @@ void row(const char *name, const QString &input, const QString &output)
     QTest::newRow(name) << input << output;
 }
 
+// A command line the simulator refuses with status 2, saying why.
+void usageRow(const char *name, const QStringList &arguments, const QString &says,
+              const QString &script = QString())
+{
+    QTest::newRow(name) << arguments << script << 2 << QStringList{says};
+}
+
 } // namespace
 
-// The scenario format and the traffic log, then the ondps-sim program itself.
+// The scenario format and the traffic log, then what the client's end-to-end tests do not
+// reach of the ondps-sim program: its usage errors, framing, unmet expectations and prompt.
 class TestOndpsSim : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void init();
-    void parseLine_data();
-    void parseLine();
-    void wholeScriptKeepsLineNumbers();
-    void logLinesAreOneLineEach_data();
-    void logLinesAreOneLineEach();
-    void commandLine_data();
-    void commandLine();
-    void scriptedConversation();
-    void unmetExpectations_data();
-    void unmetExpectations();
-    void interactivePromptAndRestart();
-
-private:
-    QString writeScript(const QString &text);
+    QString writeScript(const QString &text)
+    {
+        const QString path = m_dir->filePath("script.txt");
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly))
+            return QString();
+        file.write(text.toUtf8());
+        return path;
+    }
 
     std::unique_ptr<QTemporaryDir> m_dir;
-};
 
-void TestOndpsSim::init()
-{
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-}
-
-QString TestOndpsSim::writeScript(const QString &text)
-{
-    const QString path = m_dir->filePath("script.txt");
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return QString();
-    file.write(text.toUtf8());
-    return path;
-}
-
-void TestOndpsSim::parseLine_data()
-{
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<QString>("parsed");
-
-    row("expect", "expect register:.*", "expect [register:.*] 0");
-    row("send keeps blanks", "send  two  blanks ", "send [ two  blanks ] 0");
-    row("send with a tab", "send\tx", "send [x] 0");
-    row("bare send is the empty text", "send", "send [] 0");
-    row("indented", "   wait 250", "wait [250] 250");
-    row("close", "close", "close [] 0");
-    row("reopen, windows line end", "reopen\r", "reopen [] 0");
-    row("unknown step", "SEND x", "unknown step \"SEND\" (expect, send, wait, close or reopen)");
-    row("expect without pattern", "expect", "expect needs a pattern (^$ matches the empty text)");
-    row("invalid pattern", "expect (a", "invalid pattern \"(a\": missing closing parenthesis");
-    row("wait without number", "wait soon", "wait needs a number of milliseconds, not \"soon\"");
-    row("negative wait", "wait -5", "wait needs a number of milliseconds, not \"-5\"");
-    row("close with argument", "close now", "close takes no argument");
-}
-
-void TestOndpsSim::parseLine()
-{
-    QFETCH(QString, line);
-    QFETCH(QString, parsed);
-
-    QString error;
-    const auto step = ScenarioScript::parseLine(line, 7, &error);
-    QCOMPARE(step.has_value(), error.isEmpty());
-    QCOMPARE(step ? QString("%1 [%2] %3")
-                        .arg(KindNames[int(step->kind)], step->argument,
-                             QString::number(step->milliseconds))
-                  : error,
-             parsed);
-}
-
-void TestOndpsSim::wholeScriptKeepsLineNumbers()
-{
-    QList<ScenarioStep> steps;
-    QString error;
-    QVERIFY(ScenarioScript::parse(
-        "# greeting\n\nexpect register:.*\n  # indented note\nsend 80|x\n", &steps, &error));
-    QCOMPARE(steps.size(), 2);
-    QCOMPARE(steps[0].line, 3);
-    QCOMPARE(steps[1].line, 5);
-
-    QVERIFY(!ScenarioScript::parse("send a\nwait x\nsend b", &steps, &error));
-    QCOMPARE(error, QString("line 2: wait needs a number of milliseconds, not \"x\""));
-}
-
-void TestOndpsSim::logLinesAreOneLineEach_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("logged");
-
-    row("line breaks", "a\nb\r\n", "a\\nb\\r\\n");
-    row("backslash stays readable", "DOM\\:x", "DOM\\\\:x");
-    row("other control characters", QString("a") + QChar(1) + "\t", "a\\x01\\t");
-}
-
-void TestOndpsSim::logLinesAreOneLineEach()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, logged);
-    QCOMPARE(TrafficLog::escaped(text), logged);
-}
-
-void TestOndpsSim::commandLine_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QString>("script");
-    QTest::addColumn<int>("status");
-    QTest::addColumn<QStringList>("says");
-
-    QTest::newRow("help") << QStringList{"--help"} << QString() << 0
-                          << QStringList{"expect <regex>", "send <text>", "wait <ms>", "close",
-                                         "reopen",         "--port",      "--script",  "--timeout",
-                                         "--log",          "Exit status"};
-    QTest::newRow("unknown option")
-        << QStringList{"--bogus"} << QString() << 2 << QStringList{"Unknown option"};
-    QTest::newRow("port") << QStringList{"--port", "70000"} << QString() << 2
-                          << QStringList{"not a port"};
-    QTest::newRow("address") << QStringList{"--listen", "example.org"} << QString() << 2
-                             << QStringList{"not an IP address"};
-    QTest::newRow("time-out") << QStringList{"--timeout", "soon"} << QString() << 2
-                              << QStringList{"not a time-out"};
-    QTest::newRow("missing script") << QStringList{"--script", "/nonexistent/script"} << QString()
-                                    << 2 << QStringList{"cannot read /nonexistent/script"};
-    QTest::newRow("bad script line")
-        << QStringList{} << "send a\nexpekt b\n"
-        << 2 << QStringList{"script.txt: line 2: unknown step \"expekt\""};
-    QTest::newRow("address not on this machine")
-        << QStringList{"--listen", "192.0.2.1"} << QString() << 2
-        << QStringList{"cannot listen on 192.0.2.1"};
-}
-
-void TestOndpsSim::commandLine()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(QString, script);
-    QFETCH(int, status);
-    QFETCH(QStringList, says);
-
-    if (!script.isEmpty())
-        arguments << "--script" << writeScript(script);
-    if (!arguments.contains("--listen"))
-        arguments << "--listen" << Address;
-    QProcess process;
-    process.start(ONDPS_SIM_PATH, arguments);
-    QVERIFY(process.waitForFinished(10000));
-    QCOMPARE(process.exitCode(), status);
-    const QString output = QString::fromUtf8(status == 0 ? process.readAllStandardOutput()
-                                                         : process.readAllStandardError());
-    for (const QString &text : says)
-        QVERIFY2(output.contains(text), qPrintable(text + " in\n" + output));
-}
-
-void TestOndpsSim::scriptedConversation()
-{
-    const QString log = m_dir->filePath("traffic.log");
-    const QString script = writeScript("# greeting, settings and the answer\n"
-                                       "expect register:jo:PC-1\n"
-                                       "send 58|${NOW}|Qen_us\n"
-                                       "expect 59\\|\\d{14}\\|Aen_us\n"
-                                       "expect ^$\n"
-                                       "expect legacy\n"
-                                       "wait 50\n"
-                                       "send No Response\n");
-    SimProcess sim;
-    QVERIFY(sim.start({"--listen", Address, "--script", script, "--log", log}));
-    RawClient client;
-    QVERIFY(client.connect());
-    // The simulator frames texts as the client does: a text split over two writes, two
-    // texts (one empty) in one write, and an unterminated text from a legacy peer.
-    client.write("regis");
-    client.write(QByteArray("ter:jo:PC-1\0", 12));
-    const QList<QByteArray> settings = client.texts(1);
-    QCOMPARE(settings.size(), 1);
-    QVERIFY2(QRegularExpression("58\\|\\d{14}\\|Qen_us").match(settings[0]).hasMatch(),
-             settings[0]);
-    client.write(QByteArray("59|20250201090503|Aen_us\0\0", 26));
-    client.write("legacy");
-    QCOMPARE(client.texts(2).value(1), QByteArray("No Response"));
-
-    QVERIFY(sim.finish());
-    QVERIFY2(sim.process.exitCode() == 0, qPrintable(sim.errors));
-    QVERIFY(sim.output.isEmpty()); // the traffic went to the file
-    QFile file(log);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QString traffic = QString::fromUtf8(file.readAll());
-    const QString stamp = "\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3}";
-    for (const QString &line : QStringList{"#1 < register:jo:PC-1", "#1 > 58\\|\\d{14}\\|Qen_us",
-                                           "#1 < 59\\|20250201090503\\|Aen_us", "#1 < ",
-                                           "#1 < legacy", "#1 > No Response"}) {
-        QVERIFY2(
-            QRegularExpression("(^|\\n)" + stamp + " " + line + "\\n").match(traffic).hasMatch(),
-            qPrintable(line + " in\n" + traffic));
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
     }
-}
 
-void TestOndpsSim::unmetExpectations_data()
-{
-    QTest::addColumn<QString>("script");
-    QTest::addColumn<QByteArray>("clientSends");
-    QTest::addColumn<QString>("message");
+    void parseLine_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("parsed");
 
-    QTest::newRow("wrong text") << "expect register:.*\nsend never sent\n"
-                                << QByteArray("hello\0", 6)
-                                << "script.txt:1: expect register:.*: received \"hello\"";
-    QTest::newRow("partial match is no match")
-        << "expect register\n"
-        << QByteArray("register:jo:PC\0", 15) << "received \"register:jo:PC\"";
-    QTest::newRow("nothing in time") << "expect register:.*\n"
-                                     << QByteArray()
-                                     << "script.txt:1: expect register:.*: nothing received "
-                                        "within 300 ms";
-    QTest::newRow("second of two fails")
-        << "expect a\nexpect b\n"
-        << QByteArray("a\0c\0", 4) << "script.txt:2: expect b: received \"c\"";
-}
+        row("send keeps blanks", "send  two  blanks ", "send [ two  blanks ] 0");
+        row("send with a tab", "send\tx", "send [x] 0");
+        row("bare send is the empty text", "send", "send [] 0");
+        row("indented", "   wait 250", "wait [250] 250");
+        row("reopen, windows line end", "reopen\r", "reopen [] 0");
+        row("unknown step", "SEND x",
+            "unknown step \"SEND\" (expect, send, wait, close or reopen)");
+        row("expect without pattern", "expect",
+            "expect needs a pattern (^$ matches the empty text)");
+        row("invalid pattern", "expect (a", "invalid pattern \"(a\": missing closing parenthesis");
+        row("wait without number", "wait soon",
+            "wait needs a number of milliseconds, not \"soon\"");
+        row("negative wait", "wait -5", "wait needs a number of milliseconds, not \"-5\"");
+        row("close with argument", "close now", "close takes no argument");
+    }
 
-void TestOndpsSim::unmetExpectations()
-{
-    QFETCH(QString, script);
-    QFETCH(QByteArray, clientSends);
-    QFETCH(QString, message);
+    void parseLine()
+    {
+        QFETCH(QString, line);
 
-    // Only the row that waits for nothing waits briefly; the others get their text at once.
-    const QString timeoutMs = clientSends.isEmpty() ? "300" : "60000";
-    SimProcess sim;
-    QVERIFY(
-        sim.start({"--listen", Address, "--timeout", timeoutMs, "--script", writeScript(script)}));
-    RawClient client;
-    QVERIFY(client.connect());
-    client.write(clientSends);
-    QVERIFY(sim.finish());
-    QCOMPARE(sim.process.exitCode(), 1);
-    QVERIFY2(sim.errors.contains(message), qPrintable(sim.errors));
-    // The script stops at its first failure: nothing after it is sent.
-    QVERIFY(!sim.output.contains("never sent"));
-}
+        QString error;
+        const auto step = ScenarioScript::parseLine(line, 7, &error);
+        QCOMPARE(step.has_value(), error.isEmpty());
+        QTEST(step ? QString("%1 [%2] %3")
+                         .arg(KindNames[int(step->kind)], step->argument,
+                              QString::number(step->milliseconds))
+                   : error,
+              "parsed");
+    }
 
-void TestOndpsSim::interactivePromptAndRestart()
-{
-    SimProcess sim;
-    QVERIFY(sim.start({"--listen", Address, "--timeout", "60000"}));
-    const auto logged = [&sim](const QString &line) {
-        return QTest::qWaitFor([&] {
-            sim.collect();
-            return sim.output.contains(line);
-        });
-    };
-    RawClient client;
-    QVERIFY(client.connect());
-    sim.process.write("send hi\nexpect ok\nbogus\nclose\n");
-    QCOMPARE(client.texts(1).value(0), QByteArray("hi"));
-    client.write(QByteArray("ok\0", 3));
-    // Closed, it refuses connections as a stopped Print Service does, until it reopens.
-    QVERIFY(logged(" * stopped listening"));
-    QVERIFY(!RawClient().connect());
-    sim.process.write("reopen\n");
-    QVERIFY(QTest::qWaitFor([&] {
-        sim.collect();
-        return sim.output.count(" * listening on ") == 2;
-    }));
-    QVERIFY(RawClient().connect());
-    sim.process.write("quit\n");
-    QVERIFY(sim.finish());
-    QCOMPARE(sim.process.exitCode(), 0);
-    QVERIFY2(sim.errors.contains("line 3: unknown step \"bogus\""), qPrintable(sim.errors));
-    QVERIFY(sim.output.contains("#1 < ok"));
-    QVERIFY(sim.output.contains("#2 * connected from"));
-}
+    // A logged text stays on one line, and a backslash in it stays readable.
+    void logLinesAreOneLineEach()
+    {
+        QCOMPARE(TrafficLog::escaped(QString("a\nb\r\n DOM\\:x ") + QChar(1) + "\t"),
+                 "a\\nb\\r\\n DOM\\\\:x \\x01\\t");
+    }
+
+    void commandLine_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QStringList>("says");
+
+        QTest::newRow("help") << QStringList{"--help"} << QString() << 0
+                              << QStringList{"expect <regex>", "send <text>", "wait <ms>",
+                                             "close",          "reopen",      "--port",
+                                             "--script",       "--timeout",   "--log",
+                                             "Exit status"};
+        usageRow("unknown option", {"--bogus"}, "Unknown option");
+        usageRow("port", {"--port", "70000"}, "not a port");
+        usageRow("address", {"--listen", "example.org"}, "not an IP address");
+        usageRow("time-out", {"--timeout", "soon"}, "not a time-out");
+        usageRow("missing script", {"--script", "/nonexistent/script"},
+                 "cannot read /nonexistent/script");
+        usageRow("bad script line", {}, "script.txt: line 2: unknown step \"expekt\"",
+                 "send a\nexpekt b\n");
+        usageRow("address not on this machine", {"--listen", "192.0.2.1"},
+                 "cannot listen on 192.0.2.1");
+    }
+
+    void commandLine()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, script);
+        QFETCH(int, status);
+        QFETCH(QStringList, says);
+
+        if (!script.isEmpty())
+            arguments << "--script" << writeScript(script);
+        if (!arguments.contains("--listen"))
+            arguments << "--listen" << Address;
+        QProcess process;
+        process.start(ONDPS_SIM_PATH, arguments);
+        QVERIFY(process.waitForFinished(10000));
+        QCOMPARE(process.exitCode(), status);
+        const QString output = QString::fromUtf8(status == 0 ? process.readAllStandardOutput()
+                                                             : process.readAllStandardError());
+        for (const QString &text : says)
+            QVERIFY2(output.contains(text), qPrintable(text + " in\n" + output));
+    }
+
+    void scriptedConversation()
+    {
+        const QString script = writeScript("expect register:jo:PC-1\n"
+                                           "expect ^$\n"
+                                           "expect legacy\n"
+                                           "send 80|${NOW}\n");
+        SimProcess sim;
+        QVERIFY(sim.start({"--listen", Address, "--script", script}));
+        RawClient client;
+        QVERIFY(client.connect());
+        // The simulator frames texts as the client does: a text split over two writes, the
+        // empty text in the same write as the end of the first, and an unterminated text from
+        // a legacy peer.
+        client.write("regis");
+        client.write(QByteArray("ter:jo:PC-1\0\0", 13));
+        client.write("legacy");
+        const QList<QByteArray> sent = client.texts(1);
+        QCOMPARE(sent.size(), 1);
+        QVERIFY2(QRegularExpression("80\\|\\d{14}").match(sent[0]).hasMatch(), sent[0]);
+
+        QVERIFY(sim.finish());
+        QVERIFY2(sim.process.exitCode() == 0, qPrintable(sim.errors));
+        const QString stamp = "\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3}";
+        for (const char *line :
+             {"#1 < register:jo:PC-1", "#1 < ", "#1 < legacy", "#1 > 80\\|\\d{14}"}) {
+            const QRegularExpression logged("(^|\\n)" + stamp + " " + line + "\\n");
+            QVERIFY2(logged.match(sim.output).hasMatch(),
+                     qPrintable(line + QString(" in\n") + sim.output));
+        }
+    }
+
+    void unmetExpectations_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QByteArray>("clientSends");
+        QTest::addColumn<QString>("message");
+
+        QTest::newRow("wrong text")
+            << "expect register:.*\nsend never sent\n"
+            << QByteArray("hello\0", 6) << "script.txt:1: expect register:.*: received \"hello\"";
+        QTest::newRow("partial match is no match")
+            << "expect register\n"
+            << QByteArray("register:jo:PC\0", 15) << "received \"register:jo:PC\"";
+        QTest::newRow("nothing in time") << "expect register:.*\n"
+                                         << QByteArray()
+                                         << "script.txt:1: expect register:.*: nothing received "
+                                            "within 300 ms";
+        // Comment and blank lines count in the line number.
+        QTest::newRow("second of two fails")
+            << "# first a, then b\n\nexpect a\n  # indented note\nexpect b\n"
+            << QByteArray("a\0c\0", 4) << "script.txt:5: expect b: received \"c\"";
+    }
+
+    void unmetExpectations()
+    {
+        QFETCH(QString, script);
+        QFETCH(QByteArray, clientSends);
+        QFETCH(QString, message);
+
+        // Only the row that waits for nothing waits briefly; the others get their text at once.
+        const QString timeoutMs = clientSends.isEmpty() ? "300" : "60000";
+        SimProcess sim;
+        QVERIFY(sim.start(
+            {"--listen", Address, "--timeout", timeoutMs, "--script", writeScript(script)}));
+        RawClient client;
+        QVERIFY(client.connect());
+        client.write(clientSends);
+        QVERIFY(sim.finish());
+        QCOMPARE(sim.process.exitCode(), 1);
+        QVERIFY2(sim.errors.contains(message), qPrintable(sim.errors));
+        // The script stops at its first failure: nothing after it is sent.
+        QVERIFY(!sim.output.contains("never sent"));
+    }
+
+    void interactivePromptAndRestart()
+    {
+        SimProcess sim;
+        QVERIFY(sim.start({"--listen", Address, "--timeout", "60000"}));
+        RawClient client;
+        QVERIFY(client.connect());
+        sim.process.write("send hi\nexpect ok\nbogus\nclose\n");
+        QCOMPARE(client.texts(1).value(0), QByteArray("hi"));
+        client.write(QByteArray("ok\0", 3));
+        // Closed, it refuses connections as a stopped Print Service does, until it reopens.
+        QVERIFY(sim.says(" * stopped listening"));
+        QVERIFY(!RawClient().connect());
+        sim.process.write("reopen\n");
+        QVERIFY(sim.says(" * listening on ", 2));
+        QVERIFY(RawClient().connect());
+        sim.process.write("quit\n");
+        QVERIFY(sim.finish());
+        QCOMPARE(sim.process.exitCode(), 0);
+        QVERIFY2(sim.errors.contains("line 3: unknown step \"bogus\""), qPrintable(sim.errors));
+        QVERIFY(sim.output.contains("#1 < ok"));
+        QVERIFY(sim.output.contains("#2 * connected from"));
+    }
+};
 
 QTEST_GUILESS_MAIN(TestOndpsSim)
 #include "tst_ondpssim.moc"
