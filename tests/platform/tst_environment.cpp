@@ -1,5 +1,4 @@
 #include "core/AppFolders.h"
-#include "core/JqeTimeSource.h"
 #include "platform/LinuxEnvironmentProvider.h"
 
 #include "FileBytes.h"
@@ -12,16 +11,6 @@ class TestEnvironment : public QObject
     Q_OBJECT
 
 private slots:
-    void jqeTimeSourceIsTheLocalClock()
-    {
-        const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
-        const QString timestamp = Brindlecore::Core::JqeTimeSource().timestamp();
-        const QDateTime parsed = QDateTime::fromString(timestamp, "yyyyMMddhhmmss");
-        QVERIFY2(parsed.isValid(), qPrintable(timestamp));
-        QVERIFY(parsed >= before.addSecs(-1));
-        QVERIFY(parsed <= QDateTime::currentDateTime());
-    }
-
     void clientServiceIsAUnitFile()
     {
         QTemporaryDir units;

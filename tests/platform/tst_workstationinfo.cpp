@@ -3,8 +3,9 @@
 #include "platform/LinuxEnvironmentProvider.h"
 #include "platform/PcInfoProvider.h"
 
+#include "FileBytes.h"
+
 #include <QHostAddress>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <stdexcept>
@@ -76,8 +77,7 @@ private slots:
             {"9", "REMOTE=1\nREMOTE_HOST=127.0.0.1\n"},
             {"10", "REMOTE=1\nREMOTE_HOST=\n"}};
         for (const auto &[id, contents] : sessions) {
-            QFile file(m_sessions->filePath(id));
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size());
+            QVERIFY(writeFile(m_sessions->filePath(id), contents));
         }
     }
 
