@@ -76,10 +76,8 @@ bool ClientHarness::start()
     }
     QFile::setPermissions(m_dir.filePath("runtime"),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    if (!m_cupsd.start() ||
-        !m_cupsd.addQueue(QStringLiteral("ondrel"),
-                          QStringLiteral("ipp://%1/printers/ondrel").arg(m_address),
-                          QStringLiteral("Brindlecore Virtual Printer"))) {
+    if (!m_cupsd.start() || !m_cupsd.addQueue("ondrel", "ipp://" + m_address + "/printers/ondrel",
+                                              "Brindlecore Virtual Printer")) {
         m_error = m_cupsd.errorText();
         return false;
     }
@@ -162,16 +160,11 @@ bool ClientHarness::startXServer()
         m_xserver.reset();
         return false;
     }
-    QByteArray number;
-    QDeadlineTimer deadline(15000);
-    while (!number.contains('\n') && m_xserver->state() == QProcess::Running &&
-           !deadline.hasExpired()) {
-        m_xserver->waitForReadyRead(100);
-        number += m_xserver->readAllStandardOutput();
-    }
+    const bool answered = QTest::qWaitFor(
+        [&] { return m_xserver->canReadLine() || m_xserver->state() != QProcess::Running; }, 15000);
     bool ok = false;
-    const int display = number.trimmed().toInt(&ok);
-    if (!number.contains('\n') || !ok || m_xserver->state() != QProcess::Running) {
+    const int display = m_xserver->readLine().trimmed().toInt(&ok);
+    if (!answered || !ok || m_xserver->state() != QProcess::Running) {
         m_error = QStringLiteral("Xvfb did not start: %1")
                       .arg(QString::fromLocal8Bit(m_xserver->readAllStandardError()).trimmed());
         killXServer();

@@ -243,11 +243,8 @@ bool PrivateCupsd::waitUntilAnswering()
 QString PrivateCupsd::logTail() const
 {
     QString text;
-    for (const char *name : {"log/cupsd.out", "log/error_log"}) {
-        QFile file(m_root.filePath(QString::fromLatin1(name)));
-        if (file.open(QIODevice::ReadOnly))
-            text += QString::fromLocal8Bit(file.readAll().right(4000));
-    }
+    for (const char *name : {"log/cupsd.out", "log/error_log"})
+        text += QString::fromLocal8Bit(readFile(m_root.filePath(name)).right(4000));
     return text;
 }
 
@@ -265,12 +262,11 @@ QProcessEnvironment PrivateCupsd::environment() const
 
 void PrivateCupsd::exportEnvironment() const
 {
-    qputenv("CUPS_SERVER", socketPath().toLocal8Bit());
-    qputenv("CUPS_SERVERROOT", serverRoot().toLocal8Bit());
-    qputenv("CUPS_STATEDIR", serverRoot().toLocal8Bit());
-    qputenv("HOME", homePath().toLocal8Bit());
-    qunsetenv("LPDEST");
-    qunsetenv("PRINTER");
+    const QProcessEnvironment own = environment();
+    for (const char *name : {"CUPS_SERVER", "CUPS_SERVERROOT", "CUPS_STATEDIR", "HOME"})
+        qputenv(name, own.value(name).toLocal8Bit());
+    for (const char *name : {"LPDEST", "PRINTER"})
+        qunsetenv(name);
 }
 
 bool PrivateCupsd::run(const QString &program, const QStringList &arguments, QString *output)
