@@ -168,8 +168,11 @@ private slots:
             ", DEBUG, PrintClientMessager, writeData, Exit: PrintClientMessager::writeData"));
     }
 
-    void filesRollOverAndKeepTheBackups()
+    // Under a umask that would let everyone write, neither the folder nor any file, rolled over
+    // or not, becomes writable by others.
+    void filesRollOverKeepTheBackupsAndStayClosedToOthers()
     {
+        const mode_t previous = ::umask(0);
         {
             ObserverManager manager("ondtpc", loggingPreferences(1, 0, 1, 2), m_logs);
             UtilsLib::Observable source;
@@ -179,11 +182,18 @@ private slots:
             for (int i = 0; i < 14000; ++i)
                 UtilsLib::logEvent(&source, "Bulk", "Bulk::fill", UtilsLib::LogInfo, text);
         }
+        ::umask(previous);
         const QStringList files = QDir(m_logs).entryList(QDir::Files, QDir::Name);
         QCOMPARE(files, (QStringList{"ondtpc-userlog.txt", "ondtpc-userlog.txt.1",
                                      "ondtpc-userlog.txt.2"}));
-        for (const QString &file : files)
-            QVERIFY(QFileInfo(m_logs + '/' + file).size() <= 1048576 + 300);
+        const auto forbidden = QFileDevice::WriteGroup | QFileDevice::WriteOther;
+        QVERIFY(!(QFileInfo(m_logs).permissions() & forbidden));
+        QVERIFY(QFileInfo(m_logs).permissions() & QFileDevice::ReadOther);
+        for (const QString &file : files) {
+            const QFileInfo info(m_logs + '/' + file);
+            QVERIFY(info.size() <= 1048576 + 300);
+            QVERIFY2(!(info.permissions() & forbidden), qPrintable(file));
+        }
     }
 
     void concurrentEventsStayWholeLines()
@@ -191,7 +201,7 @@ private slots:
         {
             ObserverManager manager("ondtpc", loggingPreferences(1, 1), m_logs);
             UtilsLib::Observer *observer = manager.getObserver();
-            std::vector<std::thread> threads;
+            std::vector<std::jthread> threads; // joined before the logger goes
             for (int t = 0; t < 4; ++t) {
                 threads.emplace_back([observer, t] {
                     UtilsLib::Observable source;
@@ -201,29 +211,12 @@ private slots:
                                            UtilsLib::LogInfo, QString("event %1").arg(i));
                 });
             }
-            for (auto &thread : threads)
-                thread.join();
         }
         const QStringList user = linesOf(m_logs + "/ondtpc-userlog.txt");
         QCOMPARE(user.size(), 2000);
         for (const QString &line : user)
             QVERIFY2(LinePattern.match(line).hasMatch() && line.contains(", T", Qt::CaseSensitive),
                      qPrintable(line));
-    }
-
-    void logFilesAreNeverWritableByOthers()
-    {
-        const mode_t previous = ::umask(0);
-        {
-            ObserverManager manager("ondtpc", loggingPreferences(1, 1), m_logs);
-            logSample(manager.getObserver());
-        }
-        ::umask(previous);
-        const auto forbidden = QFileDevice::WriteGroup | QFileDevice::WriteOther;
-        QVERIFY(!(QFileInfo(m_logs).permissions() & forbidden));
-        QVERIFY(QFileInfo(m_logs).permissions() & QFileDevice::ReadOther);
-        for (const QString &file : QDir(m_logs).entryList(QDir::Files))
-            QVERIFY2(!(QFileInfo(m_logs + '/' + file).permissions() & forbidden), qPrintable(file));
     }
 
 private:
