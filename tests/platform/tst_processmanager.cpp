@@ -19,12 +19,10 @@ QList<qint64> runningPids(const QString &name)
         if (!isNumber)
             continue;
         const QString exe = QFile::symLinkTarget(QString("/proc/%1/exe").arg(pid));
-        QFile stat(QString("/proc/%1/stat").arg(pid));
-        if (!stat.open(QIODevice::ReadOnly))
-            continue;
-        const QByteArray data = stat.readAll();
-        const bool zombie = data.mid(data.lastIndexOf(") ") + 2, 1) == "Z";
-        if (!zombie && QFileInfo(exe).fileName() == name)
+        // A zombie has ended, and a process without a stat has gone meanwhile.
+        const QByteArray stat = readFile(QString("/proc/%1/stat").arg(pid));
+        const bool running = !stat.isEmpty() && stat.mid(stat.lastIndexOf(") ") + 2, 1) != "Z";
+        if (running && QFileInfo(exe).fileName() == name)
             pids.append(pid);
     }
     return pids;

@@ -182,9 +182,7 @@ private slots:
     {
         QFETCH(bool, answers);
         QFETCH(QString, errorStart);
-        QTemporaryDir folder;
-        QVERIFY(folder.isValid());
-        const QString socket = folder.filePath("cups.sock");
+        const QString socket = m_scratch.filePath("cups.sock");
         QLocalServer silent;
         if (answers)
             QVERIFY(silent.listen(socket));
