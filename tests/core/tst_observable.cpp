@@ -10,6 +10,9 @@
 using UtilsLib::Observable;
 using UtilsLib::ObservableEvent;
 
+// A trace scope's Enter and Exit lines, with their type and level, are checked where they
+// reach the log files (tst_logging); that a copy reports to its original's observers, where
+// messages are copied (tst_messages).
 class TestObservable : public QObject
 {
     Q_OBJECT
@@ -32,20 +35,6 @@ private slots:
         observable.notifyObservers(ObservableEvent("Info", "Src", "first only", 6, "A::b"));
         QCOMPARE(first.texts(), (QStringList{"both", "first only"}));
         QCOMPARE(second.texts(), QStringList{"both"});
-    }
-
-    void copiesReportToTheSameObserversFromAListOfTheirOwn()
-    {
-        Observable original;
-        RecordingObserver observer;
-        original.addObserver(&observer);
-
-        Observable copy(original);
-        copy.notifyObservers(ObservableEvent("Info", "Src", "from copy", 6, "x"));
-        copy.removeObserver(&observer);
-        original.notifyObservers(ObservableEvent("Info", "Src", "from original", 6, "x"));
-        copy.notifyObservers(ObservableEvent("Info", "Src", "lost", 6, "x"));
-        QCOMPARE(observer.texts(), (QStringList{"from copy", "from original"}));
     }
 
     void originIsSplitAtTheLastSeparator_data()
@@ -99,28 +88,6 @@ private slots:
         QCOMPARE(events[0].time().timeSpec(), Qt::LocalTime);
         QCOMPARE(events[1].type(), QString("Application"));
         QCOMPARE(events[1].level(), qint16(1));
-    }
-
-    // The type and level of the traces show in the log files' lines (tst_logging) and in the
-    // connector's logs that leave them out (tst_cupsprinterconnector).
-    void traceScopeWritesEnterAndExitPairs()
-    {
-        Observable observable;
-        RecordingObserver observer;
-        observable.addObserver(&observer);
-        {
-            UtilsLib::TraceScope outer(&observable, "PrintClientMessager",
-                                       "PrintClientMessager::reconnect");
-            UtilsLib::TraceScope inner(&observable, "PrintClientMessager",
-                                       "PrintClientMessager::connectToServer");
-            UtilsLib::logEvent(&observable, "PrintClientMessager",
-                               "PrintClientMessager::connectToServer", UtilsLib::LogInfo, "work");
-        }
-        QCOMPARE(observer.texts(),
-                 (QStringList{"Enter: PrintClientMessager::reconnect",
-                              "Enter: PrintClientMessager::connectToServer", "work",
-                              "Exit: PrintClientMessager::connectToServer",
-                              "Exit: PrintClientMessager::reconnect"}));
     }
 
     void nothingIsBuiltWithoutObservers()
