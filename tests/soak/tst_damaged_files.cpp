@@ -5,7 +5,6 @@
 #include "settings/HexCodec.h"
 
 #include <QDataStream>
-#include <QRandomGenerator>
 #include <QtTest>
 
 #include <unistd.h>
@@ -66,13 +65,8 @@ StoredFile storedFile(const QString &kind, const ClientHarness &harness)
 bool damage(const StoredFile &file, Damage how)
 {
     switch (how) {
-    case Damage::Garbage: {
-        QRandomGenerator generator(8);
-        QByteArray bytes(512, Qt::Uninitialized);
-        for (char &byte : bytes)
-            byte = char(generator.bounded(256));
-        return writeFile(file.path, bytes);
-    }
+    case Damage::Garbage:
+        return writeFile(file.path, randomBytes(512));
     case Damage::Truncated:
         return writeFile(file.path, file.intact.left(file.intact.size() / 2));
     case Damage::FolderInItsPlace:
@@ -121,8 +115,7 @@ private slots:
         ClientHarness harness(Address);
         QVERIFY2(harness.start(), qPrintable(harness.errorText()));
         const StoredFile file = storedFile(kind, harness);
-        QVERIFY(QDir().mkpath(QFileInfo(file.path).path()));
-        QVERIFY(writeFile(file.path, file.intact));
+        QVERIFY(QDir().mkpath(QFileInfo(file.path).path()) && writeFile(file.path, file.intact));
         LoopbackPrintService service(Address);
         QVERIFY(service.listen());
         const QString userLog = harness.logFolder() + "/ondtpc-userlog.txt";
