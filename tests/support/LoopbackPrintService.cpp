@@ -31,10 +31,8 @@ LoopbackPrintService::LoopbackPrintService(const QString &address, QObject *pare
 
 LoopbackPrintService::~LoopbackPrintService()
 {
-    for (const Connection &connection : std::as_const(m_connections)) {
-        if (connection.socket)
-            connection.socket->disconnect(this);
-    }
+    for (QTcpSocket *socket : findChildren<QTcpSocket *>())
+        socket->disconnect(this);
 }
 
 bool LoopbackPrintService::listen()
@@ -148,9 +146,7 @@ void LoopbackPrintService::send(int connection, const QByteArray &bytes)
 
 void LoopbackPrintService::sendText(int connection, const QString &text)
 {
-    QByteArray bytes = text.toUtf8();
-    bytes.append('\0');
-    send(connection, bytes);
+    send(connection, text.toUtf8() + '\0');
 }
 
 QTcpSocket *LoopbackPrintService::closeByUs(int connection)

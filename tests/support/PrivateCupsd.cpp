@@ -24,12 +24,6 @@ namespace {
 constexpr int StartTimeoutMs = 15000;
 constexpr int ToolTimeoutMs = 15000;
 
-QString groupName(gid_t gid)
-{
-    const group *entry = getgrgid(gid);
-    return entry ? QString::fromLocal8Bit(entry->gr_name) : QString();
-}
-
 // A group that exists, is not `except`, and that the calling user is not a member of, as
 // cupsd sees membership: the user's primary group and the groups that list the user.
 QString foreignGroup(const QString &except)
@@ -151,7 +145,9 @@ bool PrivateCupsd::writeConfiguration(const Options &options)
     const passwd *self = getpwuid(geteuid());
     const QString user =
         root ? QStringLiteral("lp") : (self ? QString::fromLocal8Bit(self->pw_name) : QString());
-    const QString runGroup = root ? QStringLiteral("lp") : groupName(getegid());
+    const group *own = getgrgid(getegid());
+    const QString runGroup =
+        root ? QStringLiteral("lp") : QString::fromLocal8Bit(own ? own->gr_name : "");
     QString admins = root ? QStringLiteral("root") : runGroup;
     if (!options.callerIsAdmin) {
         admins = foreignGroup(runGroup);
