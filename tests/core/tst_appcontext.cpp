@@ -44,124 +44,105 @@ class TestAppContext : public QObject
     Q_OBJECT
 
 private slots:
-    void replacingAnEntryDestroysTheOld();
-    void takingAnEntryHandsItOver();
-    void nullAndUnknownNamesAreTolerated();
-    void typedLookupChecksTheType();
-    void concurrentUseIsSafe();
-    void bcMutexCopiesItsKindNotItsState();
-};
-
-void TestAppContext::replacingAnEntryDestroysTheOld()
-{
-    AppContext context;
-    std::atomic<int> firstDestroyed{0};
-    std::atomic<int> secondDestroyed{0};
-    context.addEntry(std::make_unique<TrackedEntry>("timeSource", &firstDestroyed));
-    auto *first = context.findEntry("timeSource");
-
-    context.addEntry(std::make_unique<TrackedEntry>("timeSource", &secondDestroyed));
-    QCOMPARE(firstDestroyed, 1);
-    QCOMPARE(secondDestroyed, 0);
-    QVERIFY(context.findEntry("timeSource") != nullptr);
-    QVERIFY(context.findEntry("timeSource") != first);
-}
-
-void TestAppContext::takingAnEntryHandsItOver()
-{
-    std::atomic<int> destroyed{0};
-    std::unique_ptr<AppContextEntryInterface> taken;
+    void replacingAnEntryDestroysTheOld()
     {
         AppContext context;
-        context.addEntry(std::make_unique<TrackedEntry>("observerManager", &destroyed));
-        taken = context.takeEntry("observerManager");
-        QVERIFY(taken);
-        QVERIFY(!context.findEntry("observerManager"));
-        QVERIFY(!context.takeEntry("observerManager"));
+        std::atomic<int> firstDestroyed{0};
+        std::atomic<int> secondDestroyed{0};
+        context.addEntry(std::make_unique<TrackedEntry>("timeSource", &firstDestroyed));
+
+        context.addEntry(std::make_unique<TrackedEntry>("timeSource", &secondDestroyed));
+        QCOMPARE(firstDestroyed, 1);
+        QCOMPARE(secondDestroyed, 0);
+        QVERIFY(context.findEntry("timeSource"));
     }
-    // The context is gone, the taken entry lives on.
-    QCOMPARE(destroyed, 0);
-    taken.reset();
-    QCOMPARE(destroyed, 1);
-}
 
-void TestAppContext::nullAndUnknownNamesAreTolerated()
-{
-    AppContext context;
-    context.addEntry(nullptr);
-    QVERIFY(!context.findEntry(QString()));
-    QVERIFY(!context.findEntry(""));
-    QVERIFY(!context.takeEntry(QString()));
-
-    std::atomic<int> destroyed{0};
-    context.addEntry(std::make_unique<TrackedEntry>(QString(), &destroyed));
-    QVERIFY(context.findEntry(QString()) != nullptr);
-}
-
-void TestAppContext::typedLookupChecksTheType()
-{
-    AppContext context;
-    context.addEntry(std::make_unique<OtherEntry>());
-    QVERIFY(context.findEntryAs<OtherEntry>("other"));
-    QVERIFY(!context.findEntryAs<TrackedEntry>("other"));
-}
-
-void TestAppContext::concurrentUseIsSafe()
-{
-    std::atomic<int> created{0};
-    std::atomic<int> destroyed{0};
+    void takingAnEntryHandsItOver()
     {
-        AppContext context;
-        std::vector<std::thread> threads;
-        for (int t = 0; t < 4; ++t) {
-            threads.emplace_back([&, t] {
-                for (int i = 0; i < 2000; ++i) {
-                    const QString name = QStringLiteral("entry%1").arg(i % 8);
-                    if ((i + t) % 3 == 0) {
-                        ++created;
-                        context.addEntry(std::make_unique<TrackedEntry>(name, &destroyed));
-                    } else if ((i + t) % 3 == 1) {
-                        // Only the pointer is looked at: another thread may destroy the entry.
-                        context.findEntry(name);
-                    } else {
-                        context.takeEntry(name).reset();
-                    }
-                }
-            });
+        std::atomic<int> destroyed{0};
+        std::unique_ptr<AppContextEntryInterface> taken;
+        {
+            AppContext context;
+            context.addEntry(std::make_unique<TrackedEntry>("observerManager", &destroyed));
+            taken = context.takeEntry("observerManager");
+            QVERIFY(taken);
+            QVERIFY(!context.findEntry("observerManager"));
+            QVERIFY(!context.takeEntry("observerManager"));
         }
-        for (auto &thread : threads)
-            thread.join();
-        QVERIFY(destroyed <= created);
+        // The context is gone, the taken entry lives on.
+        QCOMPARE(destroyed, 0);
+        taken.reset();
+        QCOMPARE(destroyed, 1);
     }
-    // Every entry was destroyed exactly once: by replacement, by its taker or by the context.
-    QCOMPARE(destroyed.load(), created.load());
-}
 
-void TestAppContext::bcMutexCopiesItsKindNotItsState()
-{
-    BcMutex recursive(true);
-    recursive.lock();
-    QVERIFY(recursive.tryLock()); // re-entrant
-    recursive.unlock();
+    void nullUnknownAndMistypedEntriesAreTolerated()
+    {
+        AppContext context;
+        context.addEntry(nullptr);
+        QVERIFY(!context.findEntry(QString()));
+        QVERIFY(!context.findEntry(""));
+        QVERIFY(!context.takeEntry(QString()));
+        context.addEntry(std::make_unique<TrackedEntry>(QString(), nullptr));
+        QVERIFY(context.findEntry(QString()));
 
-    BcMutex copy(recursive);
-    QVERIFY(copy.isRecursive());
-    QVERIFY(copy.tryLock()); // the copy is unlocked although the original is held
-    copy.unlock();
-    recursive.unlock();
+        context.addEntry(std::make_unique<OtherEntry>());
+        QVERIFY(context.findEntryAs<OtherEntry>("other"));
+        QVERIFY(!context.findEntryAs<TrackedEntry>("other"));
+    }
 
-    BcMutex plain;
-    QVERIFY(!plain.isRecursive());
-    plain.lock();
-    std::atomic<bool> acquired{true};
-    std::thread other([&] { acquired = plain.tryLock(); });
-    other.join();
-    QVERIFY(!acquired);
-    plain.unlock();
+    void concurrentUseIsSafe()
+    {
+        std::atomic<int> created{0};
+        std::atomic<int> destroyed{0};
+        {
+            AppContext context;
+            std::vector<std::jthread> threads; // joined before the context goes
+            for (int t = 0; t < 4; ++t) {
+                threads.emplace_back([&, t] {
+                    for (int i = 0; i < 2000; ++i) {
+                        const QString name = QStringLiteral("entry%1").arg(i % 8);
+                        if ((i + t) % 3 == 0) {
+                            ++created;
+                            context.addEntry(std::make_unique<TrackedEntry>(name, &destroyed));
+                        } else if ((i + t) % 3 == 1) {
+                            // Only the pointer is looked at: another thread may destroy the entry.
+                            context.findEntry(name);
+                        } else {
+                            context.takeEntry(name).reset();
+                        }
+                    }
+                });
+            }
+        }
+        // Every entry was destroyed exactly once: by replacement, by its taker or by the context.
+        QCOMPARE(destroyed.load(), created.load());
+    }
 
-    plain = recursive;
-    QVERIFY(plain.isRecursive());
-}
+    void bcMutexCopiesItsKindNotItsState()
+    {
+        BcMutex recursive(true);
+        recursive.lock();
+        QVERIFY(recursive.tryLock()); // re-entrant
+        recursive.unlock();
+
+        BcMutex copy(recursive);
+        QVERIFY(copy.isRecursive());
+        QVERIFY(copy.tryLock()); // the copy is unlocked although the original is held
+        copy.unlock();
+        recursive.unlock();
+
+        BcMutex plain;
+        QVERIFY(!plain.isRecursive());
+        plain.lock();
+        std::atomic<bool> acquired{true};
+        std::thread([&] { acquired = plain.tryLock(); }).join();
+        QVERIFY(!acquired);
+        plain.unlock();
+
+        plain = recursive;
+        QVERIFY(plain.isRecursive());
+    }
+};
 
 QTEST_GUILESS_MAIN(TestAppContext)
 #include "tst_appcontext.moc"

@@ -5,17 +5,12 @@
 
 namespace {
 
-// The texts one direction of the simulator's traffic log holds, in order.
-QStringList traffic(const QString &path, const QString &direction)
+// How many texts the simulator received, from its traffic log.
+qsizetype receivedTexts(const ClientHarness &harness)
 {
-    QStringList texts;
-    const QString marker = QStringLiteral(" %1 ").arg(direction);
-    for (const QString &line : linesOf(path)) {
-        const qsizetype at = line.indexOf(marker);
-        if (at > 0 && line.indexOf(QLatin1Char('#')) < at)
-            texts.append(line.mid(at + marker.size()));
-    }
-    return texts;
+    const QStringList lines = linesOf(harness.trafficPath());
+    return std::count_if(lines.begin(), lines.end(),
+                         [](const QString &line) { return line.section(' ', 2, 2) == "<"; });
 }
 
 bool finishes(QProcess *process, int timeoutMs)
@@ -42,212 +37,166 @@ class TestClient : public QObject
     Q_OBJECT
 
 private slots:
-    void conversationReconnectionAndOrderlyStop();
-    void secondCopyEndsAtOnce();
-    void renamedExecutableShowsTheFatalError();
-    void unreachableSharedPrinterEndsTheRun();
-    void preferencesFileSetsTheLogging_data();
-    void preferencesFileSetsTheLogging();
-    void lostDisplayStillRestoresTheWorkstation();
-    void closedLogFolderFallsBackToTheUsersOwn();
+    void conversationReconnectionAndOrderlyStop()
+    {
+        ClientHarness harness("127.0.0.20");
+        QVERIFY2(harness.start(), qPrintable(harness.errorText()));
+        const QString registration = QRegularExpression::escape(harness.expectedRegistration());
+        QProcess *simulator = harness.startSimulator(
+            QStringLiteral(
+                "expect %1\n"
+                "send 80|20250201090503\n"
+                "expect Message Not Handled: 80\\|20250201090503\n"
+                "send hello\n"
+                "expect Message Not Handled: hello\n"
+                "send No Response\n"
+                "expect No Response\n"
+                "send 58|20250201090503|Apelbrostagin|Qen_us\n"
+                "expect Message Not Handled: 58\\|20250201090503\\|Apelbrostagin\\|Qen_us\n"
+                "close\n"
+                "wait 300\n"
+                "reopen\n"
+                "expect %1\n"
+                "send 4|20250201090503|A1\n"
+                "expect Message Not Handled: 4\\|20250201090503\\|A1\n")
+                .arg(registration));
+        QProcess *client = harness.startClient();
+
+        // The scenario ends well only if every text the client sent was the one expected.
+        QVERIFY2(finishes(simulator, 60000), "the scenario did not end");
+        QCOMPARE(simulator->exitCode(), 0);
+
+        QVERIFY(ClientHarness::stopsCleanly(client));
+
+        const QStringList user = linesOf(harness.logFolder() + "/ondtpc-userlog.txt");
+        const QStringList dev = linesOf(harness.logFolder() + "/ondtpc-devlog.txt");
+        QVERIFY(dev.size() > user.size());
+        // Every line is well formed, and the staff password the settings text carried never
+        // reaches a log file.
+        for (const QString &line : user + dev)
+            QVERIFY2(LogLine.match(line).hasMatch() && !line.contains("pelbrostagin"),
+                     qPrintable(line));
+        QVERIFY(user.last().endsWith(
+            "INFO , TpcApplication, main, Ondrel Laptop Print Client stopped (exit code 0)"));
+        // Between the signal and the end: the default printer put back, connections removed.
+        const QStringList ending =
+            user.mid(user.lastIndexOf(QRegularExpression(".*Received signal.*")));
+        QVERIFY2(ending.size() >= 2 && ending.size() <= 4, qPrintable(ending.join('\n')));
+        QVERIFY(ending.first().endsWith(
+            "INFO , TpcApplication, endSession, Received signal 15; stopping"));
+        QVERIFY(user.filter("Recevied: 58|20250201090503|A****|Qen_us").size() == 1);
+    }
+
+    void secondCopyEndsAtOnce()
+    {
+        ClientHarness harness("127.0.0.21");
+        QVERIFY2(harness.start(), qPrintable(harness.errorText()));
+        QProcess *simulator = harness.startSimulator(
+            QStringLiteral("expect %1\nwait 30000\n")
+                .arg(QRegularExpression::escape(harness.expectedRegistration())));
+        QProcess *first = harness.startClient();
+        QTRY_VERIFY_WITH_TIMEOUT(receivedTexts(harness) == 1, 20000);
+
+        QProcess *second = harness.startClient();
+        QVERIFY(finishes(second, 15000));
+        QCOMPARE(second->exitCode(), 0);
+        QCOMPARE(first->state(), QProcess::Running);
+        // The second copy never connected.
+        QCOMPARE(receivedTexts(harness), 1);
+        simulator->kill();
+    }
+
+    void renamedExecutableShowsTheFatalError()
+    {
+        ClientHarness harness("127.0.0.22");
+        QVERIFY2(harness.start(), qPrintable(harness.errorText()));
+        QVERIFY2(harness.startXServer(), qPrintable(harness.errorText()));
+        const QString renamed = harness.scratchPath("printclient");
+        QVERIFY(QFile::copy(harness.clientProgram(), renamed)); // executable like the original
+
+        QProcess *client = harness.startClient({}, renamed);
+        QVERIFY2(harness.pressReturnInWindow("Ondrel"), "the error dialog did not appear");
+        QVERIFY(finishes(client, 15000));
+        QCOMPARE(client->exitCode(), 0);
+    }
+
+    void unreachableSharedPrinterEndsTheRun()
+    {
+        ClientHarness harness("127.0.0.23");
+        QVERIFY2(harness.start(), qPrintable(harness.errorText()));
+        QVERIFY2(harness.startXServer(), qPrintable(harness.errorText()));
+        // Nothing listens on 127.0.0.24: the one shared printer cannot be connected.
+        QProcess *client = harness.startClient({"\\\\127.0.0.24\\nosuch"});
+        QVERIFY2(harness.pressReturnInWindow("Ondrel"), "the error dialog did not appear");
+        QVERIFY(finishes(client, 15000));
+        QCOMPARE(client->exitCode(), 1);
+        const QStringList user = linesOf(harness.logFolder() + "/ondtpc-userlog.txt");
+        QVERIFY(!user.filter("Failed to connect to \\\\127.0.0.24\\nosuch").isEmpty());
+    }
+
+    // Damaged preferences files are tst_damaged_files' business.
+    void preferencesFileTurnsVerboseLoggingOff()
+    {
+        ClientHarness harness("127.0.0.25");
+        QVERIFY2(harness.start(), qPrintable(harness.errorText()));
+        QVERIFY(QDir().mkpath(harness.configFolder()));
+        QVERIFY(writeFile(harness.configFolder() + "/ondtpc.xml",
+                          "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\r\n<Settings>\r\n"
+                          "<entry name='Logging: Verbose'>0</entry>\r\n</Settings>\r\n"));
+
+        QProcess *client = startRegistered(harness);
+        QVERIFY(client);
+        QVERIFY(ClientHarness::stopsCleanly(client));
+        QVERIFY(!QFile::exists(harness.logFolder() + "/ondtpc-devlog.txt"));
+        const QStringList user = linesOf(harness.logFolder() + "/ondtpc-userlog.txt");
+        QVERIFY(user.last().endsWith("stopped (exit code 0)"));
+        QVERIFY(user.filter("Could not read the preferences file").isEmpty());
+    }
+
+    void lostDisplayStillRestoresTheWorkstation()
+    {
+        // The toolkit ends the process from inside the event loop when its display goes away.
+        ClientHarness harness("127.0.0.26");
+        QVERIFY2(harness.start(), qPrintable(harness.errorText()));
+        QVERIFY2(harness.startXServer(), qPrintable(harness.errorText()));
+        QProcess *client = startRegistered(harness);
+        QVERIFY(client);
+
+        harness.killXServer();
+        QVERIFY(finishes(client, 15000));
+        const QStringList dev = linesOf(harness.logFolder() + "/ondtpc-devlog.txt");
+        QVERIFY2(!dev.filter("Attempting to restore default printer to").isEmpty(),
+                 qPrintable(dev.mid(dev.size() - 5).join('\n')));
+        QVERIFY(!dev.filter("Exit: SharedPrinterMappings::disconnectFromSharedPrinters").isEmpty());
+    }
+
+    void closedLogFolderFallsBackToTheUsersOwn()
+    {
+        // The common folder's Brindlecore is a file here: no log folder can be made below it, as
+        // when another user made the levels and only they may write there.
+        ClientHarness harness("127.0.0.27");
+        QVERIFY2(harness.start(), qPrintable(harness.errorText()));
+        const QString blocked = harness.scratchPath("blocked");
+        QVERIFY(QDir().mkpath(blocked) && writeFile(blocked + "/Brindlecore", {}));
+        harness.setClientVariable("ONDTPC_COMMON_APPDATA", blocked);
+        const QString own = harness.scratchPath("state");
+        harness.setClientVariable("XDG_STATE_HOME", own);
+
+        QProcess *client = startRegistered(harness);
+        QVERIFY(client);
+        QVERIFY(ClientHarness::stopsCleanly(client));
+
+        const QString ownLogs = own + "/Brindlecore/ondrel/ondclient/ondtpc/logs";
+        const QString notice = QString::fromLocal8Bit(client->readAllStandardError());
+        QCOMPARE(notice.count("cannot be written; logging to " + ownLogs), 1);
+        const QStringList user = linesOf(ownLogs + "/ondtpc-userlog.txt");
+        QVERIFY(!user.isEmpty());
+        QVERIFY(user.first().contains("cannot be written; logging to " + ownLogs));
+        QVERIFY(user.last().endsWith("stopped (exit code 0)"));
+        QCOMPARE(QFileInfo(ownLogs).permissions() & (QFile::ReadOther | QFile::WriteOther),
+                 QFile::Permissions());
+    }
 };
-
-void TestClient::conversationReconnectionAndOrderlyStop()
-{
-    ClientHarness harness("127.0.0.20");
-    QVERIFY2(harness.start(), qPrintable(harness.errorText()));
-    const QString registration = QRegularExpression::escape(harness.expectedRegistration());
-    QProcess *simulator = harness.startSimulator(
-        QStringLiteral("expect %1\n"
-                       "send 80|20250201090503\n"
-                       "expect Message Not Handled: 80\\|20250201090503\n"
-                       "send hello\n"
-                       "expect Message Not Handled: hello\n"
-                       "send No Response\n"
-                       "expect No Response\n"
-                       "send 58|20250201090503|Apelbrostagin|Qen_us\n"
-                       "expect Message Not Handled: 58\\|20250201090503\\|Apelbrostagin\\|Qen_us\n"
-                       "close\n"
-                       "wait 300\n"
-                       "reopen\n"
-                       "expect %1\n"
-                       "send 4|20250201090503|A1\n"
-                       "expect Message Not Handled: 4\\|20250201090503\\|A1\n")
-            .arg(registration));
-    QProcess *client = harness.startClient();
-
-    QVERIFY2(finishes(simulator, 60000), "the scenario did not end");
-    QCOMPARE(simulator->exitCode(), 0);
-    const QStringList received = traffic(harness.trafficPath(), "<");
-    QCOMPARE(received.count(harness.expectedRegistration()), 2);
-    QCOMPARE(received.first(), harness.expectedRegistration());
-
-    client->terminate();
-    QVERIFY(finishes(client, 15000));
-    QCOMPARE(client->exitStatus(), QProcess::NormalExit);
-    QCOMPARE(client->exitCode(), 0);
-
-    const QStringList user = linesOf(harness.logFolder() + "/ondtpc-userlog.txt");
-    const QStringList dev = linesOf(harness.logFolder() + "/ondtpc-devlog.txt");
-    QVERIFY(user.size() > 10);
-    QVERIFY(dev.size() > user.size());
-    for (const QString &line : user + dev)
-        QVERIFY2(LogLine.match(line).hasMatch(), qPrintable(line));
-    for (const QString &line : user)
-        QVERIFY2(!line.contains(", DEBUG, "), qPrintable(line));
-    QVERIFY(user.last().endsWith(
-        "INFO , TpcApplication, main, Ondrel Laptop Print Client stopped (exit code 0)"));
-    // Between the signal and the end: the default printer put back, connections removed.
-    const QStringList ending =
-        user.mid(user.lastIndexOf(QRegularExpression(".*Received signal.*")));
-    QVERIFY2(ending.size() >= 2 && ending.size() <= 4, qPrintable(ending.join('\n')));
-    QVERIFY(
-        ending.first().endsWith("INFO , TpcApplication, endSession, Received signal 15; stopping"));
-    // The staff password the settings text carried never reaches a log file.
-    for (const QString &line : user + dev)
-        QVERIFY2(!line.contains("pelbrostagin"), qPrintable(line));
-    QVERIFY(user.filter("Recevied: 58|20250201090503|A****|Qen_us").size() == 1);
-}
-
-void TestClient::secondCopyEndsAtOnce()
-{
-    ClientHarness harness("127.0.0.21");
-    QVERIFY2(harness.start(), qPrintable(harness.errorText()));
-    QProcess *simulator = harness.startSimulator(
-        QStringLiteral("expect %1\nwait 30000\n")
-            .arg(QRegularExpression::escape(harness.expectedRegistration())));
-    QProcess *first = harness.startClient();
-    QTRY_VERIFY_WITH_TIMEOUT(traffic(harness.trafficPath(), "<").size() == 1, 20000);
-
-    QProcess *second = harness.startClient();
-    QVERIFY(finishes(second, 15000));
-    QCOMPARE(second->exitCode(), 0);
-    QCOMPARE(first->state(), QProcess::Running);
-    // The second copy never connected.
-    QCOMPARE(traffic(harness.trafficPath(), "<").size(), 1);
-    simulator->kill();
-}
-
-void TestClient::renamedExecutableShowsTheFatalError()
-{
-    ClientHarness harness("127.0.0.22");
-    QVERIFY2(harness.start(), qPrintable(harness.errorText()));
-    QVERIFY2(harness.startXServer(), qPrintable(harness.errorText()));
-    const QString renamed = harness.scratchPath("printclient");
-    QVERIFY(QFile::copy(harness.clientProgram(), renamed));
-    QVERIFY(QFile::setPermissions(renamed, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-
-    QProcess *client = harness.startClient({}, renamed);
-    QVERIFY2(harness.pressReturnInWindow("Ondrel"), "the error dialog did not appear");
-    QVERIFY(finishes(client, 15000));
-    QCOMPARE(client->exitCode(), 0);
-}
-
-void TestClient::unreachableSharedPrinterEndsTheRun()
-{
-    ClientHarness harness("127.0.0.23");
-    QVERIFY2(harness.start(), qPrintable(harness.errorText()));
-    QVERIFY2(harness.startXServer(), qPrintable(harness.errorText()));
-    // Nothing listens on 127.0.0.24: the one shared printer cannot be connected.
-    QProcess *client = harness.startClient({"\\\\127.0.0.24\\nosuch"});
-    QVERIFY2(harness.pressReturnInWindow("Ondrel"), "the error dialog did not appear");
-    QVERIFY(finishes(client, 15000));
-    QCOMPARE(client->exitCode(), 1);
-    const QStringList user = linesOf(harness.logFolder() + "/ondtpc-userlog.txt");
-    QVERIFY(!user.filter("Failed to connect to \\\\127.0.0.24\\nosuch").isEmpty());
-}
-
-void TestClient::preferencesFileSetsTheLogging_data()
-{
-    QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<bool>("devlog");
-    QTest::addColumn<QString>("warning");
-
-    QTest::newRow("verbose off") << QByteArray("<?xml version=\"1.0\" encoding=\"utf-8\" ?>\r\n"
-                                               "<Settings>\r\n<entry name='Logging: Verbose'>0"
-                                               "</entry>\r\n</Settings>\r\n")
-                                 << false << QString();
-    QTest::newRow("garbage") << QByteArray("\x01\x02<Settings><entry name='x'>") << true
-                             << QString("WARN , TpcApplication, main, Could not read the "
-                                        "preferences file ");
-}
-
-void TestClient::preferencesFileSetsTheLogging()
-{
-    QFETCH(QByteArray, content);
-    QFETCH(bool, devlog);
-    QFETCH(QString, warning);
-
-    ClientHarness harness("127.0.0.25");
-    QVERIFY2(harness.start(), qPrintable(harness.errorText()));
-    const QString config = harness.logFolder() + "/../config";
-    QVERIFY(QDir().mkpath(config));
-    QFile file(config + "/ondtpc.xml");
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
-    file.close();
-
-    QProcess *client = startRegistered(harness);
-    QVERIFY(client);
-    client->terminate();
-    QVERIFY(finishes(client, 15000));
-    QCOMPARE(client->exitCode(), 0);
-
-    QCOMPARE(QFile::exists(harness.logFolder() + "/ondtpc-devlog.txt"), devlog);
-    const QStringList user = linesOf(harness.logFolder() + "/ondtpc-userlog.txt");
-    QVERIFY(user.last().endsWith("stopped (exit code 0)"));
-    QCOMPARE(user.filter("Could not read the preferences file").size(), warning.isEmpty() ? 0 : 1);
-    if (!warning.isEmpty())
-        QVERIFY(!user.filter(warning).isEmpty());
-}
-
-void TestClient::lostDisplayStillRestoresTheWorkstation()
-{
-    // The toolkit ends the process from inside the event loop when its display goes away.
-    ClientHarness harness("127.0.0.26");
-    QVERIFY2(harness.start(), qPrintable(harness.errorText()));
-    QVERIFY2(harness.startXServer(), qPrintable(harness.errorText()));
-    QProcess *client = startRegistered(harness);
-    QVERIFY(client);
-
-    harness.killXServer();
-    QVERIFY(finishes(client, 15000));
-    const QStringList dev = linesOf(harness.logFolder() + "/ondtpc-devlog.txt");
-    QVERIFY2(!dev.filter("Attempting to restore default printer to").isEmpty(),
-             qPrintable(dev.mid(dev.size() - 5).join('\n')));
-    QVERIFY(!dev.filter("Exit: SharedPrinterMappings::disconnectFromSharedPrinters").isEmpty());
-}
-
-void TestClient::closedLogFolderFallsBackToTheUsersOwn()
-{
-    // The common folder's Brindlecore is a file here: no log folder can be made below it, as
-    // when another user made the levels and only they may write there.
-    ClientHarness harness("127.0.0.27");
-    QVERIFY2(harness.start(), qPrintable(harness.errorText()));
-    const QString blocked = harness.scratchPath("blocked");
-    QVERIFY(QDir().mkpath(blocked));
-    QFile company(blocked + "/Brindlecore");
-    QVERIFY(company.open(QIODevice::WriteOnly));
-    company.close();
-    harness.setClientVariable("ONDTPC_COMMON_APPDATA", blocked);
-    const QString own = harness.scratchPath("state");
-    harness.setClientVariable("XDG_STATE_HOME", own);
-
-    QProcess *client = startRegistered(harness);
-    QVERIFY(client);
-    client->terminate();
-    QVERIFY(finishes(client, 15000));
-    QCOMPARE(client->exitCode(), 0);
-
-    const QString ownLogs = own + "/Brindlecore/ondrel/ondclient/ondtpc/logs";
-    const QString notice = QString::fromLocal8Bit(client->readAllStandardError());
-    QCOMPARE(notice.count("cannot be written; logging to " + ownLogs), 1);
-    const QStringList user = linesOf(ownLogs + "/ondtpc-userlog.txt");
-    QVERIFY(!user.isEmpty());
-    QVERIFY(user.first().contains("cannot be written; logging to " + ownLogs));
-    QVERIFY(user.last().endsWith("stopped (exit code 0)"));
-    QCOMPARE(QFileInfo(ownLogs).permissions() & (QFile::ReadOther | QFile::WriteOther),
-             QFile::Permissions());
-}
 
 QTEST_GUILESS_MAIN(TestClient)
 #include "tst_client.moc"

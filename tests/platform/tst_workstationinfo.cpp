@@ -3,44 +3,37 @@
 #include "platform/LinuxEnvironmentProvider.h"
 #include "platform/PcInfoProvider.h"
 
+#include "FileBytes.h"
+
 #include <QHostAddress>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <stdexcept>
 
 namespace {
 
-// The remote flag can change after construction; every name or address read is recorded.
-struct FakeWorkstation
-{
-    bool remote = false;
-    bool fails = false;
-    QStringList reads;
-};
-
+// Whether the session is remote can change after construction; every name or address read is
+// recorded.
 class FakeProvider : public PcInfoProviderInterface
 {
 public:
-    explicit FakeProvider(FakeWorkstation *workstation)
-        : m_workstation(workstation)
-    {}
-    bool isRemoteSession() const override { return m_workstation->remote; }
+    bool isRemoteSession() const override { return remote; }
     QString machineName() const override
     {
-        m_workstation->reads.append("name");
+        reads.append("name");
         return "THIN42";
     }
     QString machineAddress() const override
     {
-        if (m_workstation->fails)
+        if (fails)
             throw std::runtime_error("no address");
-        m_workstation->reads.append("address");
+        reads.append("address");
         return "10.0.0.42";
     }
 
-private:
-    FakeWorkstation *m_workstation;
+    bool remote = false;
+    bool fails = false;
+    mutable QStringList reads;
 };
 
 class FixedFolders : public FolderSourceInterface
@@ -84,8 +77,7 @@ private slots:
             {"9", "REMOTE=1\nREMOTE_HOST=127.0.0.1\n"},
             {"10", "REMOTE=1\nREMOTE_HOST=\n"}};
         for (const auto &[id, contents] : sessions) {
-            QFile file(m_sessions->filePath(id));
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size());
+            QVERIFY(writeFile(m_sessions->filePath(id), contents));
         }
     }
 
@@ -138,8 +130,9 @@ private slots:
         const FixedFolders folders;
         for (const FolderSourceInterface *source :
              std::initializer_list<const FolderSourceInterface *>{nullptr, &folders}) {
-            FakeWorkstation workstation;
-            const SystemNetInfo info(std::make_unique<FakeProvider>(&workstation), source);
+            auto provider = std::make_unique<FakeProvider>();
+            FakeProvider &workstation = *provider;
+            const SystemNetInfo info(std::move(provider), source);
             // Name and address are read once; whether the session is remote is asked each time.
             QCOMPARE(info.name() + " " + info.address(), "THIN42 10.0.0.42");
             QCOMPARE(workstation.reads, (QStringList{"address", "name"}));
@@ -150,9 +143,9 @@ private slots:
             QCOMPARE(info.logFolder() + " " + info.configFolder(),
                      base + "logs/THIN42 " + base + "config/THIN42");
         }
-        FakeWorkstation failing{false, true, {}};
-        QCOMPARE(errorOf([&] { SystemNetInfo(std::make_unique<FakeProvider>(&failing), nullptr); }),
-                 "no address");
+        auto failing = std::make_unique<FakeProvider>();
+        failing->fails = true;
+        QCOMPARE(errorOf([&] { SystemNetInfo(std::move(failing), nullptr); }), "no address");
     }
 
     void versionTextsComeFromTheProject()
@@ -168,7 +161,6 @@ private slots:
                                                      parts[2].toInt(), parts[3].toInt()));
         QCOMPARE(info.fileDescription(), "Ondrel Laptop Print Client");
         QVERIFY(info.copyright().contains("©"));
-        QCOMPARE(info.executableBaseName(), "tst_workstationinfo");
     }
 
 private:

@@ -2,6 +2,7 @@
 #include "printers/CupsSpooler.h"
 #include "printers/QueueUseLock.h"
 
+#include "FileBytes.h"
 #include "LogLines.h"
 #include "PrivateCupsd.h"
 #include "RecordingObserver.h"
@@ -34,6 +35,7 @@ class TestCupsPrinterConnector : public QObject
     PrivateCupsd m_server;
     QString m_serverAddress; // "127.0.0.2:port"
     QTemporaryDir m_scratch;
+    RecordingObserver m_log; // emptied before each test
 
     // The clients of these tests share a lock folder of their own, made by the first of them.
     QString locks() const { return m_scratch.filePath("locks"); }
@@ -67,8 +69,7 @@ class TestCupsPrinterConnector : public QObject
     }
     QString lpoptions() const
     {
-        QFile file(QDir(m_local.homePath()).filePath(".cups/lpoptions"));
-        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+        return QString::fromUtf8(readFile(m_local.homePath() + "/.cups/lpoptions"));
     }
 
 private slots:
@@ -93,6 +94,7 @@ private slots:
         QVERIFY2(!CupsPrinterConnector::isSettingDefaultPrinter(), "an earlier worker runs");
         m_local.exportEnvironment();
         QVERIFY2(m_local.clear(), qPrintable(m_local.errorText()));
+        m_log.clear();
     }
 
     void addressFollowsTheFirstVirtualPrinter_data()
@@ -128,10 +130,9 @@ private slots:
         QFETCH(QString, address);
         QVERIFY(addQueues(queues));
 
-        RecordingObserver log;
-        CupsPrinterConnector connector(&log);
+        CupsPrinterConnector connector(&m_log);
         QCOMPARE(connector.getPrintServiceForOndrelPrinter(), address);
-        QCOMPARE(LogLines::of(log),
+        QCOMPARE(LogLines::of(m_log),
                  (QStringList{line("Verbose", 9, "getPrintServiceForOndrelPrinterPrivate",
                                    "Print Service address is " + server),
                               line("Info", 6, "getPrintServiceForOndrelPrinter",
@@ -181,20 +182,17 @@ private slots:
     {
         QFETCH(bool, answers);
         QFETCH(QString, errorStart);
-        QTemporaryDir folder;
-        QVERIFY(folder.isValid());
-        const QString socket = folder.filePath("cups.sock");
+        const QString socket = m_scratch.filePath("cups.sock");
         QLocalServer silent;
         if (answers)
             QVERIFY(silent.listen(socket));
         qputenv("CUPS_SERVER", socket.toUtf8());
 
-        RecordingObserver log;
-        CupsPrinterConnector connector(&log);
+        CupsPrinterConnector connector(&m_log);
         QCOMPARE(connector.getPrintServiceForOndrelPrinter(), QStringLiteral("127.0.0.1"));
         connector.resetPerUserDefaults();
 
-        const QStringList warnings = log.texts("Warning");
+        const QStringList warnings = m_log.texts("Warning");
         QCOMPARE(warnings.size(), 2);
         const QString failed = "EnumPrinters failed.  Last error=" + errorStart;
         for (const QString &warning : warnings)
@@ -202,7 +200,7 @@ private slots:
                      qPrintable(warning));
         // No address was found, so the private lookup reports none.
         QCOMPARE(
-            LogLines::of(log),
+            LogLines::of(m_log),
             (QStringList{line("Warning", 2, "getPrintServiceForOndrelPrinterPrivate", warnings[0]),
                          line("Info", 6, "getPrintServiceForOndrelPrinter",
                               "Print service address is 127.0.0.1"),
@@ -213,24 +211,23 @@ private slots:
     {
         const QString share = onServer("\\\\%1\\virt");
         const QString queue = onServer("%1_virt");
-        RecordingObserver log;
-        CupsPrinterConnector connector(&log, 5, 50, locks());
+        CupsPrinterConnector connector(&m_log, 5, 50, locks());
         QVERIFY(connector.addConnection(share));
         QCOMPARE(lpstat({"-v", queue}), onServer("device for %1_virt: ipp://%1/printers/virt"));
         QVERIFY2(lpstat({"-a", queue}).contains("accepting requests"), "not accepting jobs");
         QVERIFY(connector.addConnection(share)); // connecting again is no change and no failure
-        QCOMPARE(LogLines::of(log).mid(0, 1),
+        QCOMPARE(LogLines::of(m_log).mid(0, 1),
                  QStringList{line("Info", 6, "addConnection", "Adding connection to " + share)});
         // The queue carries the server's description, so it is found as the virtual printer.
         QCOMPARE(connector.getPrintServiceForOndrelPrinter(), QStringLiteral("127.0.0.2"));
 
-        log.clear();
+        m_log.clear();
         QVERIFY(connector.removeConnection(share));
         QCOMPARE(lpstat({"-v", queue}), QString());
         QVERIFY(!connector.removeConnection(share)); // what is gone cannot be removed twice
         const QString removing =
             line("Info", 6, "removeConnection", "Deleting connection to " + share);
-        QCOMPARE(LogLines::of(log),
+        QCOMPARE(LogLines::of(m_log),
                  (QStringList{removing, removing,
                               line("Warning", 2, "removeConnection",
                                    "DeletePrinterConnection failed.  Last error=The printer or "
@@ -262,11 +259,10 @@ private slots:
         if (!location.isNull())
             QVERIFY(addQueues({queue, onServer("ipp://%1/printers/shared"), "Made before"}) &&
                     m_local.run("lpadmin", {"-p", queue, "-L", location}));
-        RecordingObserver log;
         std::vector<std::unique_ptr<CupsPrinterConnector>> connectors;
         for (int i = 0; i < clients; ++i) {
             connectors.push_back(
-                std::make_unique<CupsPrinterConnector>(i ? nullptr : &log, 5, 50, locks()));
+                std::make_unique<CupsPrinterConnector>(i ? nullptr : &m_log, 5, 50, locks()));
             QVERIFY(connectors.back()->addConnection(share));
         }
         for (int i = 0; i < clients; ++i) {
@@ -274,7 +270,7 @@ private slots:
             QCOMPARE(lpstat({"-v", queue}).isEmpty(), i + 1 == clients && !outlives);
         }
         const QStringList info{"Adding connection to " + share, "Deleting connection to " + share};
-        QCOMPARE(log.texts("Info"),
+        QCOMPARE(m_log.texts("Info"),
                  kept.isEmpty() ? info
                                 : info + QStringList{"Keeping the printer " + queue + ": " + kept});
         struct stat folder;
@@ -288,18 +284,17 @@ private slots:
         // A client that is leaving holds the queue alone, so the connection waits past its limit.
         auto leaving = std::make_unique<QueueUseLock>(locks(), queue);
         QVERIFY2(leaving->takeAlone(), qPrintable(leaving->error()));
-        RecordingObserver log;
-        CupsPrinterConnector connector(&log, 5, 50, locks());
+        CupsPrinterConnector connector(&m_log, 5, 50, locks());
         QVERIFY(!connector.addConnection(share));
         leaving.reset();
         QVERIFY(QTest::qWaitFor([&] { return !lpstat({"-v", queue}).isEmpty(); }, 20000));
         connector.onTerminate();
         QCOMPARE(lpstat({"-v", queue}), QString());
-        QCOMPARE(log.texts("Warning"),
+        QCOMPARE(m_log.texts("Warning"),
                  QStringList{"AddPrinterConnection failed.  Last "
                              "error=Timed out waiting for the print spooler"});
-        QVERIFY(log.contains("Info",
-                             "Removed the printer " + queue + " left by a connection that failed"));
+        QVERIFY(m_log.contains("Info", "Removed the printer " + queue +
+                                           " left by a connection that failed"));
     }
 
     void refusedConnectionsChangeNothing_data()
@@ -325,11 +320,10 @@ private slots:
         if (!ownQueue.isEmpty())
             QVERIFY(addQueues({ownQueue, mine, "Mine"}));
 
-        RecordingObserver log;
-        CupsPrinterConnector connector(&log, 5, 50, locks());
+        CupsPrinterConnector connector(&m_log, 5, 50, locks());
         QVERIFY(!connector.addConnection(name));
         QVERIFY(!connector.removeConnection(name));
-        const QStringList warnings = log.texts("Warning");
+        const QStringList warnings = m_log.texts("Warning");
         QVERIFY2(warnings.size() == 2 &&
                      warnings[0].startsWith("AddPrinterConnection failed.  Last error=") &&
                      warnings[1].startsWith("DeletePrinterConnection failed.  Last error="),
@@ -353,11 +347,10 @@ private slots:
         QVERIFY2(restricted.start({QString(), false}), qPrintable(restricted.errorText()));
         restricted.exportEnvironment();
 
-        RecordingObserver log;
-        CupsPrinterConnector connector(&log, 5, 50, locks());
+        CupsPrinterConnector connector(&m_log, 5, 50, locks());
         QVERIFY(!connector.addConnection(onServer("\\\\%1\\virt")));
         QVERIFY(!connector.removeConnection(onServer("\\\\%1\\shared")));
-        const QStringList warnings = log.texts("Warning");
+        const QStringList warnings = m_log.texts("Warning");
         QVERIFY2(
             warnings.size() == 2 &&
                 warnings[0].startsWith("AddPrinterConnection failed.  Last error=Forbidden") &&
@@ -397,20 +390,19 @@ private slots:
         QFETCH(QString, reads);
         QFETCH(QStringList, noted);
         QVERIFY(addAlphaBeta("alpha"));
-        RecordingObserver log;
-        CupsPrinterConnector connector(&log, 5, 50, locks());
+        CupsPrinterConnector connector(&m_log, 5, 50, locks());
         QVERIFY(connector.addConnection(onServer("\\\\%1\\shared")));
         QCOMPARE(connector.getDefaultPrinter(), QStringLiteral("alpha"));
         if (!lpdest.isEmpty())
             qputenv("LPDEST", lpdest.toUtf8());
-        log.clear();
+        m_log.clear();
 
         connector.setDefaultPrinter(onServer(name));
         QVERIFY(!name.isEmpty() || !CupsPrinterConnector::isSettingDefaultPrinter());
         QVERIFY(workerEnded());
         QCOMPARE(connector.getDefaultPrinter(), onServer(reads));
         QVERIFY2(lpoptions().contains("Default " + onServer(written)), qPrintable(lpoptions()));
-        QCOMPARE(LogLines::of(log),
+        QCOMPARE(LogLines::of(m_log),
                  noted + QStringList{line("Info", 6, "getDefaultPrinter",
                                           "Default printer is " + onServer(reads))});
     }
@@ -418,15 +410,14 @@ private slots:
     void requestWhileWorkerRunsIsDropped()
     {
         QVERIFY(addAlphaBeta("beta"));
-        RecordingObserver log;
-        CupsPrinterConnector connector(&log, 3000, 20);
+        CupsPrinterConnector connector(&m_log, 3000, 20);
         // A queue that does not exist keeps the worker retrying until the queue is there.
         connector.setDefaultPrinter(QStringLiteral("late"));
         QVERIFY(CupsPrinterConnector::isSettingDefaultPrinter());
         connector.setDefaultPrinter(QStringLiteral("alpha"));
         QVERIFY(addQueues({"late", "file:///dev/null", "l"}));
         QVERIFY(workerEnded());
-        QCOMPARE(LogLines::of(log), QStringList()); // the worker ends silently
+        QCOMPARE(LogLines::of(m_log), QStringList()); // the worker ends silently
         QCOMPARE(connector.getDefaultPrinter(), QStringLiteral("late"));
 
         // Once the worker has ended, a request is taken again.
@@ -472,8 +463,7 @@ private slots:
         QVERIFY(m_local.run("lpoptions", {"-d", "second"}));
         QVERIFY2(lpoptions().contains("number-up=2"), qPrintable(lpoptions()));
 
-        RecordingObserver log;
-        CupsPrinterConnector connector(&log);
+        CupsPrinterConnector connector(&m_log);
         connector.resetPerUserDefaults();
 
         // Both virtual printers lose their options and keep the default; the others keep theirs.
@@ -487,7 +477,7 @@ private slots:
             line("Info", 6, "resetPrinter",
                  "Calling SetPrinter to overwrite the per-user defaults with global defaults"),
             line("Verbose", 9, "resetPrinter", "SetPrinter succeeded")};
-        QCOMPARE(LogLines::of(log), onePrinter + onePrinter);
+        QCOMPARE(LogLines::of(m_log), onePrinter + onePrinter);
     }
 };
 

@@ -1,6 +1,6 @@
 // One copy of an application with the single-instance guard, for the guard's tests:
-//   singleinstance_probe hold        initialise and print "received:<text>" per text; "quit" ends
-//   singleinstance_probe check       print "running" or "free"
+//   singleinstance_probe hold        print "running" and end when a copy runs, else initialise,
+//                                    print "ready" and "received:<text>" per text; "quit" ends
 //   singleinstance_probe send TEXT   print "sent" or "failed"
 #include "shell/QtSingleApplication.h"
 
@@ -16,10 +16,6 @@ int main(int argc, char **argv)
     const QString mode = arguments.value(1);
     QTextStream out(stdout);
 
-    if (mode == QLatin1String("check")) {
-        out << (app.isRunning() ? "running" : "free") << Qt::endl;
-        return 0;
-    }
     if (mode == QLatin1String("send")) {
         out << (app.sendMessage(arguments.value(2), 30000) ? "sent" : "failed") << Qt::endl;
         return 0;

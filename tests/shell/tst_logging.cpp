@@ -61,194 +61,168 @@ class TestLogging : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void lineLayoutWritesWhatPatternLayoutWrites_data();
-    void lineLayoutWritesWhatPatternLayoutWrites();
-    void configurationAsksForTheLayoutsPattern();
-    void preferencesChooseTheLogs_data();
-    void preferencesChooseTheLogs();
-    void filesRollOverAndKeepTheBackups();
-    void damagedSizesFallBackToTheDefaults();
-    void concurrentEventsStayWholeLines();
-    void logFilesAreNeverWritableByOthers();
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+        m_logs = m_dir->filePath("logs");
+    }
+
+    void lineLayoutWritesWhatPatternLayoutWrites_data()
+    {
+        QTest::addColumn<int>("priority");
+        QTest::addColumn<QByteArray>("message");
+        QTest::addColumn<uint>("seconds"); // 0: now
+        QTest::addColumn<uint>("micros");
+
+        const auto row = [](const char *name, int priority, const char *message, uint seconds,
+                            uint micros) {
+            QTest::newRow(name) << priority << QByteArray(message) << seconds << micros;
+        };
+        row("info now", 600, "OpcConnection, messageReceived, x", 0, 0);
+        row("debug, no millis", 700, "A, b, Enter: A::b", 1767225600, 999);
+        row("warn, last milli of a year", 400, "A, b, Message is malformed", 1767225599, 999999);
+        row("error, epoch", 300, "Odd, handle, no class, \xe2\x82\xac", 1, 10000);
+        row("fatal, empty", 0, "", 2000000000, 123456);
+        row("notice, a name longer than the width", 500, "%d %m %n 100%", 0, 0);
+        row("unknown priority", 950, "line\nbreak", 0, 0);
+    }
+    void lineLayoutWritesWhatPatternLayoutWrites()
+    {
+        QFETCH(int, priority);
+        QFETCH(QByteArray, message);
+        QFETCH(uint, seconds);
+        QFETCH(uint, micros);
+
+        log4cpp::PatternLayout reference;
+        reference.setConversionPattern(Log4CppLineLayout::Pattern);
+        Log4CppLineLayout layout;
+        log4cpp::LoggingEvent event("Info", message.toStdString(), "", priority);
+        if (seconds > 0)
+            event.timeStamp = log4cpp::TimeStamp(seconds, micros);
+        const QByteArray expected = QByteArray::fromStdString(reference.format(event));
+        QCOMPARE(QByteArray::fromStdString(layout.format(event)), expected);
+        // The second's text is kept between lines; the next second must not reuse it.
+        QCOMPARE(QByteArray::fromStdString(layout.format(event)), expected);
+        event.timeStamp = log4cpp::TimeStamp(event.timeStamp.getSeconds() + 1, micros);
+        QCOMPARE(QByteArray::fromStdString(layout.format(event)),
+                 QByteArray::fromStdString(reference.format(event)));
+        QVERIFY(Log4CppLineLayout::matchesPatternLayout());
+    }
+
+    void configurationAsksForTheLayoutsPattern()
+    {
+        const QString text = Log4CppLogger::configurationText("ondtpc", "/l", 10, 3, true);
+        QCOMPARE(text.count("ConversionPattern=" + QString(Log4CppLineLayout::Pattern)), 2);
+    }
+
+    void preferencesChooseTheLogs_data()
+    {
+        QTest::addColumn<int>("enabled");
+        QTest::addColumn<int>("verbose");
+        QTest::addColumn<bool>("damagedSizes"); // a file size of 0 MB and -2 backups
+        QTest::addColumn<int>("userLines");     // -1: no such file
+        QTest::addColumn<int>("devLines");
+        QTest::newRow("verbose") << 1 << 1 << false << 4 << 7;
+        QTest::newRow("quiet") << 1 << 0 << false << 4 << -1;
+        // A size of 0 would roll the file on every line; the defaults (10 MB, 3) apply instead.
+        QTest::newRow("quiet, damaged sizes") << 1 << 0 << true << 4 << -1;
+        QTest::newRow("disabled") << 0 << 1 << false << -1 << -1;
+    }
+    void preferencesChooseTheLogs()
+    {
+        QFETCH(int, enabled);
+        QFETCH(int, verbose);
+        QFETCH(bool, damagedSizes);
+        QFETCH(int, userLines);
+        QFETCH(int, devLines);
+        {
+            const auto preferences =
+                loggingPreferences(enabled, verbose, damagedSizes ? 0 : 10, damagedSizes ? -2 : 3);
+            ObserverManager manager("ondtpc", preferences, m_logs);
+            QCOMPARE(dynamic_cast<NullLogger *>(manager.getObserver()) != nullptr, enabled == 0);
+            logSample(manager.getObserver());
+        }
+        const QString userLog = m_logs + "/ondtpc-userlog.txt";
+        const QString devLog = m_logs + "/ondtpc-devlog.txt";
+        QCOMPARE(QFile::exists(userLog), userLines >= 0);
+        QCOMPARE(QFile::exists(devLog), devLines >= 0);
+        const QStringList user = linesOf(userLog);
+        const QStringList dev = linesOf(devLog);
+        QCOMPARE(user.size(), std::max(userLines, 0));
+        QCOMPARE(dev.size(), std::max(devLines, 0));
+        for (const QString &line : user + dev)
+            QVERIFY2(LinePattern.match(line).hasMatch(), qPrintable(line));
+        // Four of the seven sample events are above DEBUG: only they reach the user log.
+        if (dev.isEmpty())
+            return;
+        QVERIFY(user[0].endsWith(", INFO , PrintClientMessager, writeData, Sent 12 bytes"));
+        QVERIFY(user[1].endsWith(", WARN , OpcMessageDispatcher, dispatch, Message is malformed"));
+        QVERIFY(user[2].endsWith(", ERROR, Message, handle, No handler configured"));
+        QVERIFY(user[3].endsWith(", ERROR, Odd, handle, no class, €"));
+        QVERIFY(dev[0].endsWith(
+            ", DEBUG, PrintClientMessager, writeData, Enter: PrintClientMessager::writeData"));
+        QVERIFY(dev[2].endsWith(
+            ", DEBUG, OpcMessageDispatcher, dispatch, After check for NO_RESPONSE"));
+        QVERIFY(dev[6].endsWith(
+            ", DEBUG, PrintClientMessager, writeData, Exit: PrintClientMessager::writeData"));
+    }
+
+    // Under a umask that would let everyone write, neither the folder nor any file, rolled over
+    // or not, becomes writable by others.
+    void filesRollOverKeepTheBackupsAndStayClosedToOthers()
+    {
+        const mode_t previous = ::umask(0);
+        {
+            ObserverManager manager("ondtpc", loggingPreferences(1, 0, 1, 2), m_logs);
+            UtilsLib::Observable source;
+            source.addObserver(manager.getObserver());
+            const QString text(200, QChar('x'));
+            // About 3.5 MB in 1 MB files: the current file and exactly two backups remain.
+            for (int i = 0; i < 14000; ++i)
+                UtilsLib::logEvent(&source, "Bulk", "Bulk::fill", UtilsLib::LogInfo, text);
+        }
+        ::umask(previous);
+        const QStringList files = QDir(m_logs).entryList(QDir::Files, QDir::Name);
+        QCOMPARE(files, (QStringList{"ondtpc-userlog.txt", "ondtpc-userlog.txt.1",
+                                     "ondtpc-userlog.txt.2"}));
+        const auto forbidden = QFileDevice::WriteGroup | QFileDevice::WriteOther;
+        QVERIFY(!(QFileInfo(m_logs).permissions() & forbidden));
+        QVERIFY(QFileInfo(m_logs).permissions() & QFileDevice::ReadOther);
+        for (const QString &file : files) {
+            const QFileInfo info(m_logs + '/' + file);
+            QVERIFY(info.size() <= 1048576 + 300);
+            QVERIFY2(!(info.permissions() & forbidden), qPrintable(file));
+        }
+    }
+
+    void concurrentEventsStayWholeLines()
+    {
+        {
+            ObserverManager manager("ondtpc", loggingPreferences(1, 1), m_logs);
+            UtilsLib::Observer *observer = manager.getObserver();
+            std::vector<std::jthread> threads; // joined before the logger goes
+            for (int t = 0; t < 4; ++t) {
+                threads.emplace_back([observer, t] {
+                    UtilsLib::Observable source;
+                    source.addObserver(observer);
+                    for (int i = 0; i < 500; ++i)
+                        UtilsLib::logEvent(&source, QString("Thread%1").arg(t), "T::run",
+                                           UtilsLib::LogInfo, QString("event %1").arg(i));
+                });
+            }
+        }
+        const QStringList user = linesOf(m_logs + "/ondtpc-userlog.txt");
+        QCOMPARE(user.size(), 2000);
+        for (const QString &line : user)
+            QVERIFY2(LinePattern.match(line).hasMatch() && line.contains(", T", Qt::CaseSensitive),
+                     qPrintable(line));
+    }
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
     QString m_logs;
 };
-
-void TestLogging::init()
-{
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    m_logs = m_dir->filePath("logs");
-}
-
-void TestLogging::lineLayoutWritesWhatPatternLayoutWrites_data()
-{
-    QTest::addColumn<int>("priority");
-    QTest::addColumn<QByteArray>("message");
-    QTest::addColumn<uint>("seconds"); // 0: now
-    QTest::addColumn<uint>("micros");
-
-    QTest::newRow("info now") << 600 << QByteArray("OpcConnection, messageReceived, x") << 0u << 0u;
-    QTest::newRow("debug, no millis")
-        << 700 << QByteArray("A, b, Enter: A::b") << 1767225600u << 999u;
-    QTest::newRow("warn, last milli of a year")
-        << 400 << QByteArray("A, b, Message is malformed") << 1767225599u << 999999u;
-    QTest::newRow("error, epoch") << 300 << QByteArray("Odd, handle, no class, \xe2\x82\xac") << 1u
-                                  << 10000u;
-    QTest::newRow("fatal, empty") << 0 << QByteArray() << 2000000000u << 123456u;
-    QTest::newRow("notice, a name longer than the width")
-        << 500 << QByteArray("%d %m %n 100%") << 0u << 0u;
-    QTest::newRow("unknown priority") << 950 << QByteArray("line\nbreak") << 0u << 0u;
-}
-
-void TestLogging::lineLayoutWritesWhatPatternLayoutWrites()
-{
-    QFETCH(int, priority);
-    QFETCH(QByteArray, message);
-    QFETCH(uint, seconds);
-    QFETCH(uint, micros);
-
-    log4cpp::PatternLayout reference;
-    reference.setConversionPattern(Log4CppLineLayout::Pattern);
-    Log4CppLineLayout layout;
-    log4cpp::LoggingEvent event("Info", message.toStdString(), "", priority);
-    if (seconds > 0)
-        event.timeStamp = log4cpp::TimeStamp(seconds, micros);
-    const QByteArray expected = QByteArray::fromStdString(reference.format(event));
-    QCOMPARE(QByteArray::fromStdString(layout.format(event)), expected);
-    // The second's text is kept between lines; the next second must not reuse it.
-    QCOMPARE(QByteArray::fromStdString(layout.format(event)), expected);
-    event.timeStamp = log4cpp::TimeStamp(event.timeStamp.getSeconds() + 1, micros);
-    QCOMPARE(QByteArray::fromStdString(layout.format(event)),
-             QByteArray::fromStdString(reference.format(event)));
-    QVERIFY(Log4CppLineLayout::matchesPatternLayout());
-}
-
-void TestLogging::configurationAsksForTheLayoutsPattern()
-{
-    const QString text = Log4CppLogger::configurationText("ondtpc", "/l", 10, 3, true);
-    QCOMPARE(text.count("ConversionPattern=" + QString(Log4CppLineLayout::Pattern)), 2);
-}
-
-void TestLogging::preferencesChooseTheLogs_data()
-{
-    QTest::addColumn<int>("enabled");
-    QTest::addColumn<int>("verbose");
-    QTest::addColumn<int>("userLines"); // -1: no such file
-    QTest::addColumn<int>("devLines");
-    QTest::newRow("verbose") << 1 << 1 << 4 << 7;
-    QTest::newRow("quiet") << 1 << 0 << 4 << -1;
-    QTest::newRow("disabled") << 0 << 1 << -1 << -1;
-}
-
-void TestLogging::preferencesChooseTheLogs()
-{
-    QFETCH(int, enabled);
-    QFETCH(int, verbose);
-    QFETCH(int, userLines);
-    QFETCH(int, devLines);
-    {
-        ObserverManager manager("ondtpc", loggingPreferences(enabled, verbose), m_logs);
-        QCOMPARE(dynamic_cast<NullLogger *>(manager.getObserver()) != nullptr, enabled == 0);
-        logSample(manager.getObserver());
-    }
-    const QString userLog = m_logs + "/ondtpc-userlog.txt";
-    const QString devLog = m_logs + "/ondtpc-devlog.txt";
-    QCOMPARE(QFile::exists(userLog), userLines >= 0);
-    QCOMPARE(QFile::exists(devLog), devLines >= 0);
-    const QStringList user = linesOf(userLog);
-    const QStringList dev = linesOf(devLog);
-    QCOMPARE(user.size(), std::max(userLines, 0));
-    QCOMPARE(dev.size(), std::max(devLines, 0));
-    for (const QString &line : user + dev)
-        QVERIFY2(LinePattern.match(line).hasMatch(), qPrintable(line));
-    for (const QString &line : user)
-        QVERIFY2(!line.contains(", DEBUG, "), qPrintable(line));
-    if (dev.isEmpty())
-        return;
-    QVERIFY(user[0].endsWith(", INFO , PrintClientMessager, writeData, Sent 12 bytes"));
-    QVERIFY(user[1].endsWith(", WARN , OpcMessageDispatcher, dispatch, Message is malformed"));
-    QVERIFY(user[2].endsWith(", ERROR, Message, handle, No handler configured"));
-    QVERIFY(user[3].endsWith(", ERROR, Odd, handle, no class, €"));
-    QVERIFY(dev[0].endsWith(
-        ", DEBUG, PrintClientMessager, writeData, Enter: PrintClientMessager::writeData"));
-    QVERIFY(
-        dev[2].endsWith(", DEBUG, OpcMessageDispatcher, dispatch, After check for NO_RESPONSE"));
-    QVERIFY(dev[6].endsWith(
-        ", DEBUG, PrintClientMessager, writeData, Exit: PrintClientMessager::writeData"));
-}
-
-void TestLogging::filesRollOverAndKeepTheBackups()
-{
-    {
-        ObserverManager manager("ondtpc", loggingPreferences(1, 0, 1, 2), m_logs);
-        UtilsLib::Observable source;
-        source.addObserver(manager.getObserver());
-        const QString text(200, QChar('x'));
-        // About 3.5 MB in 1 MB files: the current file and exactly two backups remain.
-        for (int i = 0; i < 14000; ++i)
-            UtilsLib::logEvent(&source, "Bulk", "Bulk::fill", UtilsLib::LogInfo, text);
-    }
-    const QStringList files = QDir(m_logs).entryList(QDir::Files, QDir::Name);
-    QCOMPARE(files,
-             (QStringList{"ondtpc-userlog.txt", "ondtpc-userlog.txt.1", "ondtpc-userlog.txt.2"}));
-    for (const QString &file : files)
-        QVERIFY(QFileInfo(m_logs + '/' + file).size() <= 1048576 + 300);
-}
-
-void TestLogging::damagedSizesFallBackToTheDefaults()
-{
-    // A size of 0 would roll the file on every line; the defaults (10 MB, 3) apply instead.
-    {
-        ObserverManager manager("ondtpc", loggingPreferences(1, 0, 0, -2), m_logs);
-        logSample(manager.getObserver());
-    }
-    QCOMPARE(QDir(m_logs).entryList(QDir::Files), QStringList{"ondtpc-userlog.txt"});
-    QCOMPARE(linesOf(m_logs + "/ondtpc-userlog.txt").size(), 4);
-}
-
-void TestLogging::concurrentEventsStayWholeLines()
-{
-    {
-        ObserverManager manager("ondtpc", loggingPreferences(1, 1), m_logs);
-        UtilsLib::Observer *observer = manager.getObserver();
-        std::vector<std::thread> threads;
-        for (int t = 0; t < 4; ++t) {
-            threads.emplace_back([observer, t] {
-                UtilsLib::Observable source;
-                source.addObserver(observer);
-                for (int i = 0; i < 500; ++i)
-                    UtilsLib::logEvent(&source, QString("Thread%1").arg(t), "T::run",
-                                       UtilsLib::LogInfo, QString("event %1").arg(i));
-            });
-        }
-        for (auto &thread : threads)
-            thread.join();
-    }
-    const QStringList user = linesOf(m_logs + "/ondtpc-userlog.txt");
-    QCOMPARE(user.size(), 2000);
-    for (const QString &line : user)
-        QVERIFY2(LinePattern.match(line).hasMatch() && line.contains(", T", Qt::CaseSensitive),
-                 qPrintable(line));
-}
-
-void TestLogging::logFilesAreNeverWritableByOthers()
-{
-    const mode_t previous = ::umask(0);
-    {
-        ObserverManager manager("ondtpc", loggingPreferences(1, 1), m_logs);
-        logSample(manager.getObserver());
-    }
-    ::umask(previous);
-    const auto forbidden = QFileDevice::WriteGroup | QFileDevice::WriteOther;
-    QVERIFY(!(QFileInfo(m_logs).permissions() & forbidden));
-    QVERIFY(QFileInfo(m_logs).permissions() & QFileDevice::ReadOther);
-    for (const QString &file : QDir(m_logs).entryList(QDir::Files))
-        QVERIFY2(!(QFileInfo(m_logs + '/' + file).permissions() & forbidden), qPrintable(file));
-}
 
 QTEST_GUILESS_MAIN(TestLogging)
 #include "tst_logging.moc"

@@ -5,7 +5,6 @@
 #include "settings/HexCodec.h"
 
 #include <QDataStream>
-#include <QRandomGenerator>
 #include <QtTest>
 
 #include <unistd.h>
@@ -66,13 +65,8 @@ StoredFile storedFile(const QString &kind, const ClientHarness &harness)
 bool damage(const StoredFile &file, Damage how)
 {
     switch (how) {
-    case Damage::Garbage: {
-        QRandomGenerator generator(8);
-        QByteArray bytes(512, Qt::Uninitialized);
-        for (char &byte : bytes)
-            byte = char(generator.bounded(256));
-        return writeFile(file.path, bytes);
-    }
+    case Damage::Garbage:
+        return writeFile(file.path, randomBytes(512));
     case Damage::Truncated:
         return writeFile(file.path, file.intact.left(file.intact.size() / 2));
     case Damage::FolderInItsPlace:
@@ -95,63 +89,59 @@ class TestDamagedFiles : public QObject
     Q_OBJECT
 
 private slots:
-    void damagedBetweenRuns_data();
-    void damagedBetweenRuns();
+    void damagedBetweenRuns_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<Damage>("how");
+
+        for (const char *kind : {"preferences file", "session file", "machine hive", "user hive"}) {
+            QTest::addRow("%s, garbage", kind) << QString::fromLatin1(kind) << Damage::Garbage;
+            QTest::addRow("%s, truncated", kind) << QString::fromLatin1(kind) << Damage::Truncated;
+            QTest::addRow("%s, a folder in its place", kind)
+                << QString::fromLatin1(kind) << Damage::FolderInItsPlace;
+            QTest::addRow("%s, mode 000", kind)
+                << QString::fromLatin1(kind) << Damage::NoPermissions;
+        }
+    }
+    void damagedBetweenRuns()
+    {
+        QFETCH(QString, kind);
+        QFETCH(Damage, how);
+        if (how == Damage::NoPermissions && geteuid() == 0)
+            QSKIP(
+                "Running as root, whom mode 000 does not keep from reading a file; the row with a "
+                "folder in the file's place makes the file unreadable for root too.");
+
+        ClientHarness harness(Address);
+        QVERIFY2(harness.start(), qPrintable(harness.errorText()));
+        const StoredFile file = storedFile(kind, harness);
+        QVERIFY(QDir().mkpath(QFileInfo(file.path).path()) && writeFile(file.path, file.intact));
+        LoopbackPrintService service(Address);
+        QVERIFY(service.listen());
+        const QString userLog = harness.logFolder() + "/ondtpc-userlog.txt";
+
+        for (const bool damaged : {false, true}) {
+            const QByteArray run = damaged ? "damaged" : "intact";
+            if (damaged)
+                QVERIFY(damage(file, how));
+            QFile::remove(userLog);
+            const int connection = service.connectionCount();
+            QProcess *client = harness.startClient();
+            QVERIFY2(service.waitForTexts(connection, 1, 30000), run.constData());
+            QCOMPARE(service.texts(connection).first(), harness.expectedRegistration());
+            QVERIFY2(ClientHarness::stopsCleanly(client), run.constData());
+
+            const QStringList user = linesOf(userLog);
+            QVERIFY2(!user.isEmpty() && user.last().endsWith("stopped (exit code 0)"),
+                     run.constData());
+            const QStringList damageLines = user.filter("Could not read the");
+            QVERIFY2(damageLines.size() == (damaged && !file.warning.isEmpty() ? 1 : 0),
+                     qPrintable(damageLines.join('\n')));
+            for (const QString &line : damageLines)
+                QVERIFY2(line.endsWith(file.warning), qPrintable(line));
+        }
+    }
 };
-
-void TestDamagedFiles::damagedBetweenRuns_data()
-{
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<Damage>("how");
-
-    for (const char *kind : {"preferences file", "session file", "machine hive", "user hive"}) {
-        QTest::addRow("%s, garbage", kind) << QString::fromLatin1(kind) << Damage::Garbage;
-        QTest::addRow("%s, truncated", kind) << QString::fromLatin1(kind) << Damage::Truncated;
-        QTest::addRow("%s, a folder in its place", kind)
-            << QString::fromLatin1(kind) << Damage::FolderInItsPlace;
-        QTest::addRow("%s, mode 000", kind) << QString::fromLatin1(kind) << Damage::NoPermissions;
-    }
-}
-
-void TestDamagedFiles::damagedBetweenRuns()
-{
-    QFETCH(QString, kind);
-    QFETCH(Damage, how);
-    if (how == Damage::NoPermissions && geteuid() == 0)
-        QSKIP("Running as root, whom mode 000 does not keep from reading a file; the row with a "
-              "folder in the file's place makes the file unreadable for root too.");
-
-    ClientHarness harness(Address);
-    QVERIFY2(harness.start(), qPrintable(harness.errorText()));
-    const StoredFile file = storedFile(kind, harness);
-    QVERIFY(QDir().mkpath(QFileInfo(file.path).path()));
-    QVERIFY(writeFile(file.path, file.intact));
-    LoopbackPrintService service(Address);
-    QVERIFY(service.listen());
-    const QString userLog = harness.logFolder() + "/ondtpc-userlog.txt";
-
-    for (const bool damaged : {false, true}) {
-        const QByteArray run = damaged ? "damaged" : "intact";
-        if (damaged)
-            QVERIFY(damage(file, how));
-        QFile::remove(userLog);
-        const int connection = service.connectionCount();
-        QProcess *client = harness.startClient();
-        QVERIFY2(service.waitForTexts(connection, 1, 30000), run.constData());
-        QCOMPARE(service.texts(connection).first(), harness.expectedRegistration());
-        client->terminate();
-        QVERIFY2(client->waitForFinished(15000), run.constData());
-        QCOMPARE(client->exitCode(), 0);
-
-        const QStringList user = linesOf(userLog);
-        QVERIFY2(!user.isEmpty() && user.last().endsWith("stopped (exit code 0)"), run.constData());
-        const QStringList damageLines = user.filter("Could not read the");
-        QVERIFY2(damageLines.size() == (damaged && !file.warning.isEmpty() ? 1 : 0),
-                 qPrintable(damageLines.join('\n')));
-        for (const QString &line : damageLines)
-            QVERIFY2(line.endsWith(file.warning), qPrintable(line));
-    }
-}
 
 QTEST_GUILESS_MAIN(TestDamagedFiles)
 #include "tst_damaged_files.moc"

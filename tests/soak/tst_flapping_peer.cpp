@@ -149,112 +149,105 @@ class TestFlappingPeer : public QObject
     Q_OBJECT
 
 private slots:
-    void messagerLibrary_data();
-    void messagerLibrary();
-    void realClient();
+    void messagerLibrary_data()
+    {
+        QTest::addColumn<bool>("exchangeText");
+        QTest::newRow("dropped after the registration") << false;
+        QTest::newRow("dropped after a text") << true;
+    }
+    // The connection code of the client, in this process, with a short reconnection delay so
+    // that 300 connections take seconds instead of five minutes, dropped in every way in turn.
+    void messagerLibrary()
+    {
+        QFETCH(bool, exchangeText);
+        const int reconnectDelayMs = 10;
+
+        LoopbackPrintService service(LibraryAddress);
+        ConnectionCounter counter(&service);
+        LinuxEnvironmentProvider environment;
+        FakePrinterConnector connector(LibraryAddress);
+        OpcMessageDispatcher dispatcher(&counter);
+        PrintClientMessager messager(&counter, reconnectDelayMs);
+        PrintClientRegistration registrar(&messager, &environment);
+        OpcConnection reception(&dispatcher, &messager, &counter);
+        messager.setPrinterConnector(&connector);
+        messager.addConnectionListener(&registrar);
+        messager.addConnectionListener(&counter);
+        messager.setMessageListener(&reception);
+
+        // Held longer than the reconnection delay, so that a second reconnection timer, had one
+        // been left running, would fire and abandon the connection under test.
+        const LoopbackPrintService::Flapping run{
+            300,
+            reconnectDelayMs * 2,
+            PrintClientRegistration::registrationText(environment.userName(),
+                                                      environment.computerName()),
+            exchangeText,
+            {Drop::Close, Drop::Reset, Drop::Refuse, Drop::CloseNextOnAccept},
+            QCoreApplication::applicationPid()};
+        QVERIFY(service.startFlapping(run));
+        QElapsedTimer clock;
+        clock.start();
+        messager.reconnect();
+        QTRY_VERIFY_WITH_TIMEOUT(service.isFlappingDone(), 120000);
+
+        verifyRun(service, run, reconnectDelayMs, QString::fromLatin1(QTest::currentDataTag()),
+                  clock.elapsed());
+        QCOMPARE(counter.established, service.connectionCount());
+        // One loss, one notice, one further attempt (the first attempt was the test's own): the
+        // last loss may still wait for its attempt.
+        QVERIFY2(
+            counter.attempts - counter.lost == 0 || counter.attempts - counter.lost == 1,
+            qPrintable(
+                QStringLiteral("%1 attempts, %2 losses").arg(counter.attempts).arg(counter.lost)));
+    }
+    // The real program, with its real one-second reconnection delay: two copies at once, one
+    // dropped right after its registration, the other after a text. The delay sets the pace, so
+    // 300 connections take a little over five minutes; the copies spend them waiting, and the
+    // rest of the suite runs meanwhile.
+    void realClient()
+    {
+        const int cycles = 300;
+        // Long enough for a second reconnection timer started by the same loss (both reports of
+        // one loss arrive in the same few milliseconds) to fire and abandon the connection.
+        const int holdMs = 100;
+
+        ClientHarness quietHarness(QuietClientAddress);
+        ClientHarness talkingHarness(TalkingClientAddress);
+        LoopbackPrintService quietService(QuietClientAddress);
+        LoopbackPrintService talkingService(TalkingClientAddress);
+        QList<LoopbackPrintService::Flapping> runs;
+        QList<QProcess *> clients;
+        QElapsedTimer clock;
+        clock.start();
+        for (auto [harness, service] : {std::pair{&quietHarness, &quietService},
+                                        std::pair{&talkingHarness, &talkingService}}) {
+            QVERIFY2(harness->start(), qPrintable(harness->errorText()));
+            capQuarantine(*harness);
+            runs.append(LoopbackPrintService::Flapping{
+                cycles, holdMs, harness->expectedRegistration(), service == &talkingService});
+            QProcess *client = harness->startClient();
+            QVERIFY(client->state() == QProcess::Running);
+            runs.last().sampledPid = client->processId();
+            QVERIFY(service->startFlapping(runs.last()));
+            clients.append(client);
+        }
+        // A cycle takes about 1.1 s; 2 s bounds a run on a busy machine.
+        QTRY_VERIFY_WITH_TIMEOUT(quietService.isFlappingDone() && talkingService.isFlappingDone(),
+                                 cycles * 2000 + 30000);
+
+        // A leaked socket shows in the descriptors at once; leaks smaller than 4 KiB per
+        // connection are the library run's business.
+        verifyRun(quietService, runs[0], PrintClientMessager::ReconnectDelayMs,
+                  QStringLiteral("real client, dropped after the registration"), clock.elapsed());
+        verifyRun(talkingService, runs[1], PrintClientMessager::ReconnectDelayMs,
+                  QStringLiteral("real client, dropped after a text"), clock.elapsed());
+        for (QProcess *client : clients) {
+            QCOMPARE(client->state(), QProcess::Running);
+            QVERIFY(ClientHarness::stopsCleanly(client));
+        }
+    }
 };
-
-void TestFlappingPeer::messagerLibrary_data()
-{
-    QTest::addColumn<bool>("exchangeText");
-    QTest::newRow("dropped after the registration") << false;
-    QTest::newRow("dropped after a text") << true;
-}
-
-// The connection code of the client, in this process, with a short reconnection delay so
-// that 300 connections take seconds instead of five minutes, dropped in every way in turn.
-void TestFlappingPeer::messagerLibrary()
-{
-    QFETCH(bool, exchangeText);
-    const int reconnectDelayMs = 10;
-
-    LoopbackPrintService service(LibraryAddress);
-    ConnectionCounter counter(&service);
-    LinuxEnvironmentProvider environment;
-    FakePrinterConnector connector(LibraryAddress);
-    OpcMessageDispatcher dispatcher(&counter);
-    PrintClientMessager messager(&counter, reconnectDelayMs);
-    PrintClientRegistration registrar(&messager, &environment);
-    OpcConnection reception(&dispatcher, &messager, &counter);
-    messager.setPrinterConnector(&connector);
-    messager.addConnectionListener(&registrar);
-    messager.addConnectionListener(&counter);
-    messager.setMessageListener(&reception);
-
-    // Held longer than the reconnection delay, so that a second reconnection timer, had one
-    // been left running, would fire and abandon the connection under test.
-    const LoopbackPrintService::Flapping run{
-        300,
-        reconnectDelayMs * 2,
-        PrintClientRegistration::registrationText(environment.userName(),
-                                                  environment.computerName()),
-        exchangeText,
-        {Drop::Close, Drop::Reset, Drop::Refuse, Drop::CloseNextOnAccept},
-        QCoreApplication::applicationPid()};
-    QVERIFY(service.startFlapping(run));
-    QElapsedTimer clock;
-    clock.start();
-    messager.reconnect();
-    QTRY_VERIFY_WITH_TIMEOUT(service.isFlappingDone(), 120000);
-
-    verifyRun(service, run, reconnectDelayMs, QString::fromLatin1(QTest::currentDataTag()),
-              clock.elapsed());
-    QCOMPARE(counter.established, service.connectionCount());
-    // One loss, one notice, one further attempt (the first attempt was the test's own): the
-    // last loss may still wait for its attempt.
-    QVERIFY2(counter.attempts - counter.lost == 0 || counter.attempts - counter.lost == 1,
-             qPrintable(
-                 QStringLiteral("%1 attempts, %2 losses").arg(counter.attempts).arg(counter.lost)));
-}
-
-// The real program, with its real one-second reconnection delay: two copies at once, one
-// dropped right after its registration, the other after a text. The delay sets the pace, so
-// 300 connections take a little over five minutes; the copies spend them waiting, and the
-// rest of the suite runs meanwhile.
-void TestFlappingPeer::realClient()
-{
-    const int cycles = 300;
-    // Long enough for a second reconnection timer started by the same loss (both reports of
-    // one loss arrive in the same few milliseconds) to fire and abandon the connection.
-    const int holdMs = 100;
-
-    ClientHarness quietHarness(QuietClientAddress);
-    ClientHarness talkingHarness(TalkingClientAddress);
-    LoopbackPrintService quietService(QuietClientAddress);
-    LoopbackPrintService talkingService(TalkingClientAddress);
-    QList<LoopbackPrintService::Flapping> runs;
-    QList<QProcess *> clients;
-    QElapsedTimer clock;
-    clock.start();
-    for (auto [harness, service] :
-         {std::pair{&quietHarness, &quietService}, std::pair{&talkingHarness, &talkingService}}) {
-        QVERIFY2(harness->start(), qPrintable(harness->errorText()));
-        capQuarantine(*harness);
-        runs.append(LoopbackPrintService::Flapping{cycles, holdMs, harness->expectedRegistration(),
-                                                   service == &talkingService});
-        QProcess *client = harness->startClient();
-        QVERIFY(client->state() == QProcess::Running);
-        runs.last().sampledPid = client->processId();
-        QVERIFY(service->startFlapping(runs.last()));
-        clients.append(client);
-    }
-    // A cycle takes about 1.1 s; 2 s bounds a run on a busy machine.
-    QTRY_VERIFY_WITH_TIMEOUT(quietService.isFlappingDone() && talkingService.isFlappingDone(),
-                             cycles * 2000 + 30000);
-
-    // A leaked socket shows in the descriptors at once; leaks smaller than 4 KiB per
-    // connection are the library run's business.
-    verifyRun(quietService, runs[0], PrintClientMessager::ReconnectDelayMs,
-              QStringLiteral("real client, dropped after the registration"), clock.elapsed());
-    verifyRun(talkingService, runs[1], PrintClientMessager::ReconnectDelayMs,
-              QStringLiteral("real client, dropped after a text"), clock.elapsed());
-    for (QProcess *client : clients) {
-        QCOMPARE(client->state(), QProcess::Running);
-        client->terminate();
-        QVERIFY(client->waitForFinished(15000));
-        QCOMPARE(client->exitCode(), 0);
-    }
-}
 
 QTEST_GUILESS_MAIN(TestFlappingPeer)
 #include "tst_flapping_peer.moc"

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QHostInfo>
 #include <QThread>
+#include <QtCore/qtestsupport_core.h>
 
 #include <pwd.h>
 #include <unistd.h>
@@ -25,6 +26,18 @@ QString run(const QString &program, const QStringList &arguments,
     return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
 }
 
+// Asks the process to end, and kills it when it has not within five seconds.
+void stop(QProcess &process)
+{
+    if (process.state() == QProcess::NotRunning)
+        return;
+    process.terminate();
+    if (!process.waitForFinished(5000)) {
+        process.kill();
+        process.waitForFinished(5000);
+    }
+}
+
 } // namespace
 
 ClientHarness::ClientHarness(const QString &printServiceAddress)
@@ -34,25 +47,19 @@ ClientHarness::ClientHarness(const QString &printServiceAddress)
 ClientHarness::~ClientHarness()
 {
     // Clients first (they may be restoring printers through cupsd), then the rest.
-    for (auto it = m_processes.rbegin(); it != m_processes.rend(); ++it) {
-        QProcess *process = it->get();
-        if (process->state() != QProcess::NotRunning) {
-            process->terminate();
-            if (!process->waitForFinished(5000)) {
-                process->kill();
-                process->waitForFinished(5000);
-            }
-        }
-    }
+    for (auto it = m_processes.rbegin(); it != m_processes.rend(); ++it)
+        stop(**it);
     m_processes.clear();
-    if (m_xserver) {
-        // A killed Xvfb leaves its lock file behind; a terminated one removes it.
-        m_xserver->terminate();
-        if (!m_xserver->waitForFinished(5000)) {
-            m_xserver->kill();
-            m_xserver->waitForFinished(5000);
-        }
-    }
+    // A killed Xvfb leaves its lock file behind; a terminated one removes it.
+    if (m_xserver)
+        stop(*m_xserver);
+}
+
+bool ClientHarness::stopsCleanly(QProcess *client)
+{
+    client->terminate();
+    return client->waitForFinished(15000) && client->exitStatus() == QProcess::NormalExit &&
+           client->exitCode() == 0;
 }
 
 bool ClientHarness::start()
@@ -69,10 +76,8 @@ bool ClientHarness::start()
     }
     QFile::setPermissions(m_dir.filePath("runtime"),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    if (!m_cupsd.start() ||
-        !m_cupsd.addQueue(QStringLiteral("ondrel"),
-                          QStringLiteral("ipp://%1/printers/ondrel").arg(m_address),
-                          QStringLiteral("Brindlecore Virtual Printer"))) {
+    if (!m_cupsd.start() || !m_cupsd.addQueue("ondrel", "ipp://" + m_address + "/printers/ondrel",
+                                              "Brindlecore Virtual Printer")) {
         m_error = m_cupsd.errorText();
         return false;
     }
@@ -119,9 +124,8 @@ QProcess *ClientHarness::startSimulator(const QString &script, int expectTimeout
                     QString::number(expectTimeoutMs), "--log", trafficPath()});
     process->waitForStarted(5000);
     // The client must find the simulator listening; the log file appears once it does.
-    QDeadlineTimer deadline(5000);
-    while (!QFile::exists(trafficPath()) && !deadline.hasExpired())
-        QThread::msleep(10);
+    if (!QTest::qWaitFor([&] { return QFile::exists(trafficPath()); }, 5000))
+        qWarning("ondps-sim is not listening after 5 s");
     return adopt(std::move(process));
 }
 
@@ -156,21 +160,14 @@ bool ClientHarness::startXServer()
         m_xserver.reset();
         return false;
     }
-    QByteArray number;
-    QDeadlineTimer deadline(15000);
-    while (!number.contains('\n') && m_xserver->state() == QProcess::Running &&
-           !deadline.hasExpired()) {
-        m_xserver->waitForReadyRead(100);
-        number += m_xserver->readAllStandardOutput();
-    }
+    const bool answered = QTest::qWaitFor(
+        [&] { return m_xserver->canReadLine() || m_xserver->state() != QProcess::Running; }, 15000);
     bool ok = false;
-    const int display = number.trimmed().toInt(&ok);
-    if (!number.contains('\n') || !ok || m_xserver->state() != QProcess::Running) {
+    const int display = m_xserver->readLine().trimmed().toInt(&ok);
+    if (!answered || !ok || m_xserver->state() != QProcess::Running) {
         m_error = QStringLiteral("Xvfb did not start: %1")
                       .arg(QString::fromLocal8Bit(m_xserver->readAllStandardError()).trimmed());
-        m_xserver->kill();
-        m_xserver->waitForFinished(5000);
-        m_xserver.reset();
+        killXServer();
         return false;
     }
     m_display = QStringLiteral(":%1").arg(display);
@@ -201,41 +198,6 @@ bool ClientHarness::pressReturnInWindow(const QString &title, int timeoutMs)
         QThread::msleep(100);
     }
     return false;
-}
-
-QString ClientHarness::trafficPath() const
-{
-    return scratchPath(QStringLiteral("traffic.log"));
-}
-
-QString ClientHarness::logFolder() const
-{
-    return m_dir.filePath("appdata/Brindlecore/ondrel/ondclient/ondtpc/logs");
-}
-
-QString ClientHarness::configFolder() const
-{
-    return m_dir.filePath("appdata/Brindlecore/ondrel/ondclient/ondtpc/config");
-}
-
-QString ClientHarness::homeFolder() const
-{
-    return m_cupsd.homePath();
-}
-
-QString ClientHarness::registryFolder() const
-{
-    return m_dir.filePath("registry");
-}
-
-void ClientHarness::setClientVariable(const QString &name, const QString &value)
-{
-    m_extraVariables.insert(name, value);
-}
-
-QString ClientHarness::scratchPath(const QString &name) const
-{
-    return m_dir.filePath(name);
 }
 
 QString ClientHarness::clientProgram() const

@@ -36,26 +36,36 @@ public:
     // when no such window shows up and goes within the timeout.
     bool pressReturnInWindow(const QString &title, int timeoutMs = 20000);
 
+    // Terminates the client as the end of a session would; true when it ends within 15 s with
+    // exit code 0.
+    static bool stopsCleanly(QProcess *client);
+
     // Adds a variable to the environment of clients started from now on.
-    void setClientVariable(const QString &name, const QString &value);
+    void setClientVariable(const QString &name, const QString &value)
+    {
+        m_extraVariables.insert(name, value);
+    }
     // The environment of clients started from now on, for programs that start them themselves.
     QProcessEnvironment clientEnvironment() const;
     // The spooler of the private world, for programs that add queues of their own.
     PrivateCupsd &cupsd() { return m_cupsd; }
 
-    QString trafficPath() const;
-    QString logFolder() const;
+    QString trafficPath() const { return scratchPath(QStringLiteral("traffic.log")); }
+    QString logFolder() const { return scratchPath(ClientFolder + QStringLiteral("/logs")); }
     // Where the administrator's preferences file ondtpc.xml goes.
-    QString configFolder() const;
+    QString configFolder() const { return scratchPath(ClientFolder + QStringLiteral("/config")); }
     // The client's home folder (its session file is in .ondTpc there).
-    QString homeFolder() const;
+    QString homeFolder() const { return m_cupsd.homePath(); }
     // ONDTPC_REGISTRY_DIR of the client: the hive files of every root key.
-    QString registryFolder() const;
-    QString scratchPath(const QString &name) const;
+    QString registryFolder() const { return scratchPath(QStringLiteral("registry")); }
+    QString scratchPath(const QString &name) const { return m_dir.filePath(name); }
     QString clientProgram() const;
     QString expectedRegistration() const;
 
 private:
+    static inline const QString ClientFolder =
+        QStringLiteral("appdata/Brindlecore/ondrel/ondclient/ondtpc");
+
     QProcess *adopt(std::unique_ptr<QProcess> process);
 
     QString m_address;

@@ -5,7 +5,7 @@
 #include <QStringList>
 
 // Whole logs as comparable lines "Type level source class::method text", for a class that logs
-// under its own name as source, with "Enter: Class::method" traces at level 9.
+// under its own name as source.
 struct LogLines
 {
     QString source;
@@ -27,11 +27,5 @@ struct LogLines
     {
         return QStringLiteral("%1 %2 %3 %3::%4 %5")
             .arg(type, QString::number(level), source, method, text);
-    }
-    QString enter(const QString &method) const { return trace("Enter", method); }
-    QString exit(const QString &method) const { return trace("Exit", method); }
-    QString trace(const QString &when, const QString &method) const
-    {
-        return (*this)("Trace", 9, method, QStringLiteral("%1: %2::%3").arg(when, source, method));
     }
 };

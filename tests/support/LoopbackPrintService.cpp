@@ -31,32 +31,14 @@ LoopbackPrintService::LoopbackPrintService(const QString &address, QObject *pare
 
 LoopbackPrintService::~LoopbackPrintService()
 {
-    for (const Connection &connection : std::as_const(m_connections)) {
-        if (connection.socket)
-            connection.socket->disconnect(this);
-    }
+    for (QTcpSocket *socket : findChildren<QTcpSocket *>())
+        socket->disconnect(this);
 }
 
 bool LoopbackPrintService::listen()
 {
     m_refusing = false;
     return m_server.isListening() || m_server.listen(QHostAddress(m_address), 21326);
-}
-
-void LoopbackPrintService::stopListening()
-{
-    m_server.close();
-}
-
-bool LoopbackPrintService::startFlapping(const Flapping &flapping)
-{
-    m_flapping = flapping;
-    return listen();
-}
-
-bool LoopbackPrintService::isFlappingDone() const
-{
-    return m_flapping && m_dropped >= m_flapping->cycles && m_held < 0;
 }
 
 void LoopbackPrintService::accept()
@@ -118,11 +100,6 @@ void LoopbackPrintService::release(int connection)
     entry.bytes.squeeze();
 }
 
-QByteArray LoopbackPrintService::received(int connection) const
-{
-    return m_connections.value(connection).bytes;
-}
-
 QStringList LoopbackPrintService::texts(int connection) const
 {
     QList<QByteArray> pieces = received(connection).split('\0');
@@ -133,32 +110,6 @@ QStringList LoopbackPrintService::texts(int connection) const
     return result;
 }
 
-bool LoopbackPrintService::isOpen(int connection) const
-{
-    return connection < m_connections.size() && m_connections[connection].open;
-}
-
-bool LoopbackPrintService::closedByClient(int connection) const
-{
-    return connection < m_connections.size() && !m_connections[connection].open &&
-           !m_connections[connection].closedByUs;
-}
-
-bool LoopbackPrintService::closedOnAccept(int connection) const
-{
-    return m_connections.value(connection).closedOnAccept;
-}
-
-qint64 LoopbackPrintService::acceptedAt(int connection) const
-{
-    return m_connections.value(connection).acceptedAt;
-}
-
-qint64 LoopbackPrintService::closedAt(int connection) const
-{
-    return m_connections.value(connection).closedAt;
-}
-
 QList<qint64> LoopbackPrintService::reconnectionDelays() const
 {
     QList<qint64> delays;
@@ -167,16 +118,6 @@ QList<qint64> LoopbackPrintService::reconnectionDelays() const
             delays.append(m_connections[i].acceptedAt - m_connections[i - 1].closedAt);
     }
     return delays;
-}
-
-int LoopbackPrintService::descriptorsAt(int connection) const
-{
-    return m_connections.value(connection).descriptors;
-}
-
-qint64 LoopbackPrintService::residentKiBAt(int connection) const
-{
-    return m_connections.value(connection).residentKiB;
 }
 
 bool LoopbackPrintService::waitForConnections(int count, int timeoutMs)
@@ -205,9 +146,7 @@ void LoopbackPrintService::send(int connection, const QByteArray &bytes)
 
 void LoopbackPrintService::sendText(int connection, const QString &text)
 {
-    QByteArray bytes = text.toUtf8();
-    bytes.append('\0');
-    send(connection, bytes);
+    send(connection, text.toUtf8() + '\0');
 }
 
 QTcpSocket *LoopbackPrintService::closeByUs(int connection)

@@ -51,31 +51,51 @@ public:
     ~LoopbackPrintService() override;
 
     bool listen();
-    void stopListening();
+    void stopListening() { m_server.close(); }
     // Listens and flaps until flapping.cycles connections were held and dropped.
-    bool startFlapping(const Flapping &flapping);
-    bool isFlappingDone() const;
+    bool startFlapping(const Flapping &flapping)
+    {
+        m_flapping = flapping;
+        return listen();
+    }
+    bool isFlappingDone() const
+    {
+        return m_flapping && m_dropped >= m_flapping->cycles && m_held < 0;
+    }
     // A Refuse drop stopped listening and listen() was not called since.
     bool isRefusing() const { return m_refusing; }
     // Connections that arrived while a flapping service held another one; they were reset.
     int overlappingConnections() const { return m_overlapping; }
 
     int connectionCount() const { return int(m_connections.size()); }
-    QByteArray received(int connection) const;
+    QByteArray received(int connection) const { return m_connections.value(connection).bytes; }
     // The complete (NUL-terminated) texts received on the connection, in order.
     QStringList texts(int connection) const;
-    bool isOpen(int connection) const;
-    bool closedByClient(int connection) const;
-    bool closedOnAccept(int connection) const;
+    bool isOpen(int connection) const
+    {
+        return connection < connectionCount() && m_connections[connection].open;
+    }
+    bool closedByClient(int connection) const
+    {
+        return connection < connectionCount() && !isOpen(connection) &&
+               !m_connections[connection].closedByUs;
+    }
+    bool closedOnAccept(int connection) const
+    {
+        return m_connections.value(connection).closedOnAccept;
+    }
     // Milliseconds since this object was made.
-    qint64 acceptedAt(int connection) const;
-    qint64 closedAt(int connection) const;
+    qint64 acceptedAt(int connection) const { return m_connections.value(connection).acceptedAt; }
+    qint64 closedAt(int connection) const { return m_connections.value(connection).closedAt; }
     // Milliseconds from each connection's close to the next connection.
     QList<qint64> reconnectionDelays() const;
     // The sampled process's open descriptors and resident memory when the connection's first
     // text was in; -1 when it was not sampled.
-    int descriptorsAt(int connection) const;
-    qint64 residentKiBAt(int connection) const;
+    int descriptorsAt(int connection) const { return m_connections.value(connection).descriptors; }
+    qint64 residentKiBAt(int connection) const
+    {
+        return m_connections.value(connection).residentKiB;
+    }
 
     // Each waits at most timeoutMs, running the event loop; false on time-out.
     bool waitForConnections(int count, int timeoutMs = 5000);

@@ -1,5 +1,7 @@
 #include "PrivateCupsd.h"
 
+#include "FileBytes.h"
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -22,41 +24,25 @@ namespace {
 constexpr int StartTimeoutMs = 15000;
 constexpr int ToolTimeoutMs = 15000;
 
-bool writeFile(const QString &path, const QString &text)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(text.toUtf8()) == text.toUtf8().size();
-}
-
-QString groupName(gid_t gid)
-{
-    const group *entry = getgrgid(gid);
-    return entry ? QString::fromLocal8Bit(entry->gr_name) : QString();
-}
-
-// A group that exists, is not `except`, and that the calling user is not a member of.
+// A group that exists, is not `except`, and that the calling user is not a member of, as
+// cupsd sees membership: the user's primary group and the groups that list the user.
 QString foreignGroup(const QString &except)
 {
     const passwd *user = getpwuid(geteuid());
-    const QByteArray userName = user ? QByteArray(user->pw_name) : QByteArray();
-    int count = getgroups(0, nullptr);
-    std::vector<gid_t> own(count > 0 ? count : 0);
-    if (count > 0)
-        count = getgroups(count, own.data());
+    if (!user)
+        return QString();
+    int count = 0;
+    getgrouplist(user->pw_name, user->pw_gid, nullptr, &count);
+    std::vector<gid_t> own(count);
+    getgrouplist(user->pw_name, user->pw_gid, own.data(), &count);
     own.push_back(getegid());
 
     QString found;
     setgrent();
     while (const group *entry = getgrent()) {
-        if (std::find(own.begin(), own.end(), entry->gr_gid) != own.end() ||
-            QString::fromLocal8Bit(entry->gr_name) == except)
-            continue;
-        bool member = false;
-        for (char **name = entry->gr_mem; name && *name && !member; ++name)
-            member = userName == *name;
-        if (!member) {
-            found = QString::fromLocal8Bit(entry->gr_name);
+        const QString name = QString::fromLocal8Bit(entry->gr_name);
+        if (std::find(own.begin(), own.end(), entry->gr_gid) == own.end() && name != except) {
+            found = name;
             break;
         }
     }
@@ -83,23 +69,12 @@ PrivateCupsd::~PrivateCupsd()
     stop();
 }
 
-QString PrivateCupsd::socketPath() const
-{
-    return m_root.filePath(QStringLiteral("cups.sock"));
-}
-
-QString PrivateCupsd::homePath() const
-{
-    return m_root.filePath(QStringLiteral("home"));
-}
-
 bool PrivateCupsd::start(const Options &options)
 {
     stop();
     m_error.clear();
-    const QString cupsd = QStandardPaths::findExecutable(
-        QStringLiteral("cupsd"),
-        {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/local/sbin"), QStringLiteral("/sbin")});
+    const QString cupsd =
+        QStandardPaths::findExecutable("cupsd", {"/usr/sbin", "/usr/local/sbin", "/sbin"});
     if (cupsd.isEmpty()) {
         m_error = QStringLiteral("cupsd was not found in /usr/sbin: the printer tests need a real "
                                  "CUPS scheduler (Debian package cups; scripts/bootstrap "
@@ -116,13 +91,11 @@ bool PrivateCupsd::start(const Options &options)
             return false;
         m_process = std::make_unique<QProcess>();
         m_process->setProgram(cupsd);
-        m_process->setArguments({QStringLiteral("-f"), QStringLiteral("-c"),
-                                 m_root.filePath(QStringLiteral("cupsd.conf")),
-                                 QStringLiteral("-s"),
-                                 m_root.filePath(QStringLiteral("cups-files.conf"))});
+        m_process->setArguments(
+            {"-f", "-c", m_root.filePath("cupsd.conf"), "-s", m_root.filePath("cups-files.conf")});
         m_process->setStandardInputFile(QProcess::nullDevice());
-        m_process->setStandardOutputFile(m_root.filePath(QStringLiteral("log/cupsd.out")));
-        m_process->setStandardErrorFile(m_root.filePath(QStringLiteral("log/cupsd.out")));
+        m_process->setStandardOutputFile(m_root.filePath("log/cupsd.out"));
+        m_process->setStandardErrorFile(m_root.filePath("log/cupsd.out"));
         // A test program that dies must not leave its scheduler behind.
         m_process->setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
         m_process->start();
@@ -172,7 +145,9 @@ bool PrivateCupsd::writeConfiguration(const Options &options)
     const passwd *self = getpwuid(geteuid());
     const QString user =
         root ? QStringLiteral("lp") : (self ? QString::fromLocal8Bit(self->pw_name) : QString());
-    const QString runGroup = root ? QStringLiteral("lp") : groupName(getegid());
+    const group *own = getgrgid(getegid());
+    const QString runGroup =
+        root ? QStringLiteral("lp") : QString::fromLocal8Bit(own ? own->gr_name : "");
     QString admins = root ? QStringLiteral("root") : runGroup;
     if (!options.callerIsAdmin) {
         admins = foreignGroup(runGroup);
@@ -230,8 +205,8 @@ bool PrivateCupsd::writeConfiguration(const Options &options)
                                 "    Order deny,allow\n"
                                 "  </Limit>\n"
                                 "</Policy>\n");
-    if (!writeFile(m_root.filePath(QStringLiteral("cups-files.conf")), files) ||
-        !writeFile(m_root.filePath(QStringLiteral("cupsd.conf")), daemon)) {
+    if (!writeFile(m_root.filePath("cups-files.conf"), files.toUtf8()) ||
+        !writeFile(m_root.filePath("cupsd.conf"), daemon.toUtf8())) {
         m_error = QStringLiteral("cannot write the configuration in %1").arg(folder);
         return false;
     }
@@ -251,8 +226,7 @@ bool PrivateCupsd::waitUntilAnswering()
         if (probe.waitForConnected(100)) {
             probe.disconnectFromServer();
             QString output;
-            if (run(QStringLiteral("lpstat"), {QStringLiteral("-r")}, &output) &&
-                output.contains(QLatin1String("is running")))
+            if (run("lpstat", {"-r"}, &output) && output.contains(QLatin1String("is running")))
                 return true;
         }
         QThread::msleep(50);
@@ -265,34 +239,30 @@ bool PrivateCupsd::waitUntilAnswering()
 QString PrivateCupsd::logTail() const
 {
     QString text;
-    for (const char *name : {"log/cupsd.out", "log/error_log"}) {
-        QFile file(m_root.filePath(QString::fromLatin1(name)));
-        if (file.open(QIODevice::ReadOnly))
-            text += QString::fromLocal8Bit(file.readAll().right(4000));
-    }
+    for (const char *name : {"log/cupsd.out", "log/error_log"})
+        text += QString::fromLocal8Bit(readFile(m_root.filePath(name)).right(4000));
     return text;
 }
 
 QProcessEnvironment PrivateCupsd::environment() const
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("CUPS_SERVER"), socketPath());
-    environment.insert(QStringLiteral("CUPS_SERVERROOT"), serverRoot());
-    environment.insert(QStringLiteral("CUPS_STATEDIR"), serverRoot());
-    environment.insert(QStringLiteral("HOME"), homePath());
-    environment.remove(QStringLiteral("LPDEST"));
-    environment.remove(QStringLiteral("PRINTER"));
+    environment.insert("CUPS_SERVER", socketPath());
+    environment.insert("CUPS_SERVERROOT", serverRoot());
+    environment.insert("CUPS_STATEDIR", serverRoot());
+    environment.insert("HOME", homePath());
+    environment.remove("LPDEST");
+    environment.remove("PRINTER");
     return environment;
 }
 
 void PrivateCupsd::exportEnvironment() const
 {
-    qputenv("CUPS_SERVER", socketPath().toLocal8Bit());
-    qputenv("CUPS_SERVERROOT", serverRoot().toLocal8Bit());
-    qputenv("CUPS_STATEDIR", serverRoot().toLocal8Bit());
-    qputenv("HOME", homePath().toLocal8Bit());
-    qunsetenv("LPDEST");
-    qunsetenv("PRINTER");
+    const QProcessEnvironment own = environment();
+    for (const char *name : {"CUPS_SERVER", "CUPS_SERVERROOT", "CUPS_STATEDIR", "HOME"})
+        qputenv(name, own.value(name).toLocal8Bit());
+    for (const char *name : {"LPDEST", "PRINTER"})
+        qunsetenv(name);
 }
 
 bool PrivateCupsd::run(const QString &program, const QStringList &arguments, QString *output)
@@ -319,25 +289,23 @@ bool PrivateCupsd::run(const QString &program, const QStringList &arguments, QSt
 bool PrivateCupsd::addQueue(const QString &name, const QString &deviceUri, const QString &info,
                             bool shared)
 {
-    return run(QStringLiteral("lpadmin"),
-               {QStringLiteral("-p"), name, QStringLiteral("-E"), QStringLiteral("-v"), deviceUri,
-                QStringLiteral("-D"), info, QStringLiteral("-o"),
-                QStringLiteral("printer-is-shared=%1").arg(shared ? "true" : "false")});
+    return run("lpadmin", {"-p", name, "-E", "-v", deviceUri, "-D", info, "-o",
+                           shared ? "printer-is-shared=true" : "printer-is-shared=false"});
 }
 
 bool PrivateCupsd::clear()
 {
     QString output;
-    if (!run(QStringLiteral("lpstat"), {QStringLiteral("-e")}, &output)) {
+    if (!run("lpstat", {"-e"}, &output)) {
         // lpstat fails when there is nothing to list.
         if (!output.contains(QLatin1String("No destinations")))
             return false;
         output.clear();
     }
     for (const QString &name : output.split(u'\n', Qt::SkipEmptyParts)) {
-        if (!run(QStringLiteral("lpadmin"), {QStringLiteral("-x"), name.trimmed()}))
+        if (!run("lpadmin", {"-x", name.trimmed()}))
             return false;
     }
-    QFile::remove(QDir(homePath()).filePath(QStringLiteral(".cups/lpoptions")));
+    QFile::remove(homePath() + "/.cups/lpoptions");
     return true;
 }

@@ -35,12 +35,12 @@ public:
     void stop();
     QString errorText() const { return m_error; }
 
-    QString socketPath() const;
+    QString socketPath() const { return m_root.filePath("cups.sock"); }
     QString serverRoot() const { return m_root.path(); }
     // The TCP port when listening on an address, else 0.
     quint16 port() const { return m_port; }
     // An empty home folder: the user's lpoptions (~/.cups) of the tests live there.
-    QString homePath() const;
+    QString homePath() const { return m_root.filePath("home"); }
 
     // CUPS_SERVER, CUPS_SERVERROOT, CUPS_STATEDIR and HOME for this daemon, LPDEST and PRINTER
     // unset: for this process (libcups reads them per thread) and for the tools run below.

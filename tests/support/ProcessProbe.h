@@ -1,8 +1,9 @@
 #pragma once
 
+#include "FileBytes.h"
+
 #include <QByteArray>
 #include <QDir>
-#include <QFile>
 
 // What the kernel says about a running process: its open file descriptors and its resident
 // memory now and at its peak, read from /proc. Each reading is -1 once the process is gone.
@@ -27,10 +28,8 @@ private:
     // A "Name:   1234 kB" line of /proc/PID/status.
     qint64 statusValueKiB(const QByteArray &name) const
     {
-        QFile status(QStringLiteral("/proc/%1/status").arg(m_pid));
-        if (!status.open(QIODevice::ReadOnly))
-            return -1;
-        for (const QByteArray &line : status.readAll().split('\n')) {
+        const QByteArray status = readFile(QStringLiteral("/proc/%1/status").arg(m_pid));
+        for (const QByteArray &line : status.split('\n')) {
             if (line.startsWith(name))
                 return line.mid(name.size()).trimmed().split(' ').value(0).toLongLong();
         }
