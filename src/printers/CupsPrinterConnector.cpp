@@ -145,8 +145,14 @@ Released disconnectShare(const PrinterShare &share, QueueUseLock &use)
 
 Released releaseWithinLimit(const PrinterShare &share, std::shared_ptr<QueueUseLock> use)
 {
-    const std::optional<Released> released = callWithin<Released>(
-        CupsPrinterConnector::WaitLimit, [share, use] { return disconnectShare(share, *use); });
+    // The work lets go of its share of the lock before it reports, so that the lock is free
+    // when this returns and not only when the worker thread has ended.
+    const std::optional<Released> released =
+        callWithin<Released>(CupsPrinterConnector::WaitLimit, [share, use]() mutable {
+            const Released result = disconnectShare(share, *use);
+            use.reset();
+            return result;
+        });
     return released ? *released : Released{Release::Failed, timedOut()};
 }
 
