@@ -50,8 +50,8 @@ void AboutInfoDialog::retranslate()
 {
     m_okButton->setText(tr("OK"));
     const VersionInfoInterface &version = DialogSettings::shared().versionInfo();
-    const QString copyrightLine = QStringLiteral("%1, %2. All rights reserved.")
-                                      .arg(version.copyright(), version.companyName());
+    const QString copyrightLine =
+        tr("%1, %2. All rights reserved.").arg(version.copyright(), version.companyName());
     // The notices name the libraries the client really links, with their licences.
     const QString text =
         tr("%1 - Version %2\n"

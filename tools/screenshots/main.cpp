@@ -1,6 +1,8 @@
-// Renders every dialog of the client with sample texts to PNG files, for review.
+// Renders every dialog of the client with sample texts to PNG files, for review, once in each
+// language the client ships: DIR/<code>/<dialog>.png.
 // Usage: ondtpc-screenshots DIR (run under QT_QPA_PLATFORM=offscreen; scripts/screenshots
 // does both).
+#include "i18n/LanguageTags.h"
 #include "platform/BuildVersionInfo.h"
 #include "ui/AboutInfoDialog.h"
 #include "ui/DialogSettings.h"
@@ -16,13 +18,133 @@
 #include <QScreen>
 #include <QTextStream>
 #include <QTimer>
+#include <QTranslator>
 
 #include <functional>
+#include <iterator>
 #include <memory>
 
 namespace {
 
 constexpr int TitleHeight = 26;
+constexpr int DialogCount = 15;
+
+// The languages of languages/<code>.qm beside the program, in the order of the sample texts'
+// columns below.
+const char *const Languages[] = {"en_us", "fr_ca", "es_us"};
+
+// The sample texts reach the dialogs as message keys, which the print service's own translation
+// files translate in the client; these stand in for them so that every picture is in one
+// language. The texts of the client itself come from its .qm files.
+struct SampleText
+{
+    const char *context;
+    const char *texts[3];
+};
+
+const SampleText SampleTexts[] = {
+    {"CommonDialogMessages",
+     {"Print Job Sent", "Travail d'impression envoyé", "Trabajo de impresión enviado"}},
+    {"CommonDialogMessages",
+     {"Your print job \"Thesis chapter 3.pdf\" (24 pages) was sent",
+      "Votre travail d'impression « Thesis chapter 3.pdf » (24 pages) a été envoyé",
+      "Su trabajo de impresión \"Thesis chapter 3.pdf\" (24 páginas) se envió"}},
+    {"CommonDialogMessages",
+     {"to the Print Service.", "au service d'impression.", "al servicio de impresión."}},
+    {"CommonDialogMessages",
+     {"Collect it at any release station before 18:30 today.",
+      "Récupérez-le à n'importe quelle borne d'impression avant 18 h 30 aujourd'hui.",
+      "Recójalo en cualquier estación de impresión antes de las 18:30 de hoy."}},
+    {"CommonDialogMessages",
+     {"Confirm Print Job", "Confirmer le travail d'impression", "Confirmar trabajo de impresión"}},
+    {"CommonDialogMessages",
+     {"This job costs $2.40 and will be charged to your account.",
+      "Ce travail coûte 2,40 $ et sera porté à votre compte.",
+      "Este trabajo cuesta $2.40 y se cargará a su cuenta."}},
+    {"CommonDialogMessages",
+     {"Do you want to print it?", "Voulez-vous l'imprimer?", "¿Desea imprimirlo?"}},
+    {"CommonDialogMessages",
+     {"Page Limit Reached", "Limite de pages atteinte", "Límite de páginas alcanzado"}},
+    {"CommonDialogMessages",
+     {"You have printed 100 pages in this session, the limit set by your",
+      "Vous avez imprimé 100 pages pendant cette session, soit la limite fixée par votre",
+      "Ha impreso 100 páginas en esta sesión, el límite establecido por su"}},
+    {"CommonDialogMessages", {"library.", "bibliothèque.", "biblioteca."}},
+    {"CommonDialogMessages",
+     {"A staff member can approve this job, or you can print it later.",
+      "Un membre du personnel peut approuver ce travail, ou vous pouvez l'imprimer plus tard.",
+      "Un miembro del personal puede aprobar este trabajo, o puede imprimirlo más tarde."}},
+    {"CommonDialogMessages",
+     {"Jobs not printed are deleted after 24 hours.",
+      "Les travaux non imprimés sont supprimés après 24 heures.",
+      "Los trabajos no impresos se eliminan después de 24 horas."}},
+    {"CommonDialogMessages", {"Print Job", "Travail d'impression", "Trabajo de impresión"}},
+    {"CommonDialogMessages",
+     {"Your job is waiting for release.", "Votre travail attend d'être libéré.",
+      "Su trabajo está en espera de liberación."}},
+    {"CommonDialogMessages",
+     {"Fatal Application Error #911 Generated.\nPlease report this error to Brindlecore "
+      "Technical Support.",
+      "Erreur fatale de l'application nº 911.\nVeuillez signaler cette erreur au soutien "
+      "technique de Brindlecore.",
+      "Error fatal de la aplicación n.º 911.\nInforme este error al soporte técnico de "
+      "Brindlecore."}},
+    {"CommonDialogMessages", {"Print Service", "Service d'impression", "Servicio de impresión"}},
+    {"CommonDialogMessages",
+     {"The Print Service cannot be reached. The client keeps trying to connect.",
+      "Le service d'impression est injoignable. Le client continue d'essayer de s'y "
+      "connecter.",
+      "No se puede contactar el servicio de impresión. El cliente sigue intentando "
+      "conectarse."}},
+    {"CommonDialogMessages", {"Account", "Compte", "Cuenta"}},
+    {"CommonDialogMessages",
+     {"Your balance is $12.60.", "Votre solde est de 12,60 $.", "Su saldo es de $12.60."}},
+    {"CommonDialogMessages", {"Guest Job", "Travail d'invité", "Trabajo de invitado"}},
+    {"CommonDialogMessages",
+     {"Your user ID was not found. Do you want to send this job as a guest job?",
+      "Votre identifiant d'utilisateur est introuvable. Voulez-vous envoyer ce travail en "
+      "tant qu'invité?",
+      "No se encontró su ID de usuario. ¿Desea enviar este trabajo como trabajo de "
+      "invitado?"}},
+    {"MessageDialog", {"OK", "OK", "Aceptar"}},
+    {"MessageDialog", {"Print", "Imprimer", "Imprimir"}},
+    {"MessageDialog", {"Cancel", "Annuler", "Cancelar"}},
+    {"MessageDialog", {"Staff", "Personnel", "Personal"}},
+    {"MessageDialog", {"Later", "Plus tard", "Más tarde"}},
+    {"MessageDialog", {"Yes", "Oui", "Sí"}},
+    {"MessageDialog", {"No", "Non", "No"}},
+    {"PasswordDialog", {"Staff Password", "Mot de passe du personnel", "Contraseña del personal"}},
+    {"PasswordDialog", {"Staff password", "Mot de passe du personnel", "Contraseña del personal"}},
+    {"PasswordDialog",
+     {"Please enter the staff password to stop the client.",
+      "Veuillez entrer le mot de passe du personnel pour arrêter le client.",
+      "Ingrese la contraseña del personal para detener el cliente."}},
+    {"PasswordDialog",
+     {"This job is over the page limit and needs a staff member's approval.",
+      "Ce travail dépasse la limite de pages et doit être approuvé par un membre du personnel.",
+      "Este trabajo supera el límite de páginas y requiere la aprobación de un miembro del "
+      "personal."}},
+};
+
+class SampleTranslator : public QTranslator
+{
+public:
+    explicit SampleTranslator(int language)
+        : m_language(language)
+    {}
+    bool isEmpty() const override { return false; }
+    QString translate(const char *context, const char *sourceText, const char *, int) const override
+    {
+        for (const SampleText &sample : SampleTexts) {
+            if (qstrcmp(sample.context, context) == 0 && qstrcmp(sample.texts[0], sourceText) == 0)
+                return QString::fromUtf8(sample.texts[m_language]);
+        }
+        return QString();
+    }
+
+private:
+    int m_language;
+};
 
 QString g_folder;
 QStringList g_written;
@@ -108,32 +230,8 @@ PasswordDlgInfo staffPasswordInfo()
     return info;
 }
 
-} // namespace
-
-int main(int argc, char **argv)
+void renderDialogs()
 {
-    QApplication app(argc, argv);
-    if (argc != 2) {
-        QTextStream(stderr) << "usage: ondtpc-screenshots DIR\n";
-        return 2;
-    }
-    g_folder = QString::fromLocal8Bit(argv[1]);
-    if (!QDir().mkpath(g_folder)) {
-        QTextStream(stderr) << "cannot create " << g_folder << "\n";
-        return 1;
-    }
-
-    const BuildVersionInfo version;
-    DialogSettings &settings = DialogSettings::shared();
-    settings.setVersionInfo(&version);
-    settings.setLanguageList(
-        {{QStringLiteral("English"), QStringLiteral("Close Language Options")},
-         {QStringLiteral("Français"), QStringLiteral("Fermer les options de langue")},
-         {QStringLiteral("Español"), QStringLiteral("Cerrar opciones de idioma")}});
-    settings.setLanguageMap({{QStringLiteral("EN_US"), QStringLiteral("English")},
-                             {QStringLiteral("FR_CA"), QStringLiteral("Français")},
-                             {QStringLiteral("ES_US"), QStringLiteral("Español")}});
-
     {
         MessageDialog dialog(
             QStringLiteral("Print Job Sent"),
@@ -231,9 +329,72 @@ int main(int argc, char **argv)
         AboutInfoDialog about;
         shoot(QStringLiteral("about"), &about);
     }
+}
+
+QString languageFile(const char *code)
+{
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/languages/") +
+           QLatin1String(code) + QStringLiteral(".qm");
+}
+
+// Each language's file names the language in its own words, as the client's selector shows it.
+bool listLanguages(DialogSettings &settings)
+{
+    LanguageList list;
+    LanguageMap map;
+    for (const char *code : Languages) {
+        QTranslator file;
+        if (!file.load(languageFile(code))) {
+            QTextStream(stderr) << "cannot load " << languageFile(code) << "\n";
+            return false;
+        }
+        const QString name = file.translate(LanguageTags::Context, LanguageTags::LanguageName);
+        list.append(
+            {name, file.translate(LanguageTags::Context, LanguageTags::CloseLanguageOptions)});
+        map.insert(QString::fromLatin1(code).toUpper(), name);
+    }
+    settings.setLanguageList(list);
+    settings.setLanguageMap(map);
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    if (argc != 2) {
+        QTextStream(stderr) << "usage: ondtpc-screenshots DIR\n";
+        return 2;
+    }
+    const QString folder = QString::fromLocal8Bit(argv[1]);
+
+    const BuildVersionInfo version;
+    DialogSettings &settings = DialogSettings::shared();
+    settings.setVersionInfo(&version);
+    if (!listLanguages(settings))
+        return 1;
+
+    for (int language = 0; language < int(std::size(Languages)); ++language) {
+        g_folder = QDir(folder).filePath(QLatin1String(Languages[language]));
+        if (!QDir().mkpath(g_folder)) {
+            QTextStream(stderr) << "cannot create " << g_folder << "\n";
+            return 1;
+        }
+        // Installed before the dialogs are built, as the client does when it starts.
+        QTranslator file;
+        SampleTranslator samples(language);
+        if (!file.load(languageFile(Languages[language])))
+            return 1;
+        QCoreApplication::installTranslator(&file);
+        QCoreApplication::installTranslator(&samples);
+        renderDialogs();
+        QCoreApplication::removeTranslator(&samples);
+        QCoreApplication::removeTranslator(&file);
+    }
 
     QTextStream out(stdout);
     for (const QString &path : std::as_const(g_written))
         out << path << "\n";
-    return g_written.size() == 15 ? 0 : 1;
+    return g_written.size() == int(std::size(Languages)) * DialogCount ? 0 : 1;
 }

@@ -1,0 +1,138 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US" sourcelanguage="en_US">
+<context>
+    <name>AboutInfoDialog</name>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>%1, %2. All rights reserved.</source>
+        <translation>%1, %2. All rights reserved.</translation>
+    </message>
+    <message>
+        <source>%1 - Version %2
+%3
+
+This program uses components from other makers, under their own licences:
+Qt 6 — Copyright © The Qt Company Ltd. and other contributors.
+    GNU Lesser General Public License version 3 (LGPL-3.0).
+log4cpp — Copyright © 2000–2002 LifeLine Networks BV, Bastiaan Bakker and others.
+    GNU Lesser General Public License version 2.1 (LGPL-2.1).
+CUPS (libcups) — Copyright © 2007–2019 Apple Inc., 2020–2021 Michael R Sweet.
+    Apache License 2.0 with the CUPS exceptions for GPL2/LGPL2 software.
+The licence texts are installed under /usr/share/doc with each component;
+their source code is available from qt.io, log4cpp.sourceforge.net and
+openprinting.github.io/cups.</source>
+        <translation>%1 - Version %2
+%3
+
+This program uses components from other makers, under their own licences:
+Qt 6 — Copyright © The Qt Company Ltd. and other contributors.
+    GNU Lesser General Public License version 3 (LGPL-3.0).
+log4cpp — Copyright © 2000–2002 LifeLine Networks BV, Bastiaan Bakker and others.
+    GNU Lesser General Public License version 2.1 (LGPL-2.1).
+CUPS (libcups) — Copyright © 2007–2019 Apple Inc., 2020–2021 Michael R Sweet.
+    Apache License 2.0 with the CUPS exceptions for GPL2/LGPL2 software.
+The licence texts are installed under /usr/share/doc with each component;
+their source code is available from qt.io, log4cpp.sourceforge.net and
+openprinting.github.io/cups.</translation>
+    </message>
+    <message>
+        <source>Ondrel logo</source>
+        <translation>Ondrel logo</translation>
+    </message>
+</context>
+<context>
+    <name>BcBaseDialog</name>
+    <message>
+        <source>Change language</source>
+        <translation>Change language</translation>
+    </message>
+    <message>
+        <source>Languages</source>
+        <translation>Languages</translation>
+    </message>
+</context>
+<context>
+    <name>KeyPad</name>
+    <message>
+        <source>Next Field</source>
+        <translation>Next Field</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>Backspace</source>
+        <translation>Backspace</translation>
+    </message>
+    <message>
+        <source>Shift </source>
+        <translation>Shift </translation>
+    </message>
+    <message>
+        <source>Space Bar</source>
+        <translation>Space Bar</translation>
+    </message>
+</context>
+<context>
+    <name>Language Preferences</name>
+    <message>
+        <source>&lt;&lt;Language Name&gt;&gt;</source>
+        <translation>English</translation>
+    </message>
+    <message>
+        <source>Change Language</source>
+        <translation>Change Language</translation>
+    </message>
+    <message>
+        <source>Close Language Options</source>
+        <translation>Close Language Options</translation>
+    </message>
+</context>
+<context>
+    <name>MessageDialog</name>
+    <message>
+        <source>Information</source>
+        <translation>Information</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>Question</source>
+        <translation>Question</translation>
+    </message>
+</context>
+<context>
+    <name>PasswordDialog</name>
+    <message>
+        <source>Staff Id</source>
+        <translation>Staff Id</translation>
+    </message>
+    <message>
+        <source>Reason for Override</source>
+        <translation>Reason for Override</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>Password</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,138 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="es_US" sourcelanguage="en_US">
+<context>
+    <name>AboutInfoDialog</name>
+    <message>
+        <source>OK</source>
+        <translation>Aceptar</translation>
+    </message>
+    <message>
+        <source>%1, %2. All rights reserved.</source>
+        <translation>%1, %2. Todos los derechos reservados.</translation>
+    </message>
+    <message>
+        <source>%1 - Version %2
+%3
+
+This program uses components from other makers, under their own licences:
+Qt 6 — Copyright © The Qt Company Ltd. and other contributors.
+    GNU Lesser General Public License version 3 (LGPL-3.0).
+log4cpp — Copyright © 2000–2002 LifeLine Networks BV, Bastiaan Bakker and others.
+    GNU Lesser General Public License version 2.1 (LGPL-2.1).
+CUPS (libcups) — Copyright © 2007–2019 Apple Inc., 2020–2021 Michael R Sweet.
+    Apache License 2.0 with the CUPS exceptions for GPL2/LGPL2 software.
+The licence texts are installed under /usr/share/doc with each component;
+their source code is available from qt.io, log4cpp.sourceforge.net and
+openprinting.github.io/cups.</source>
+        <translation>%1 - Versión %2
+%3
+
+Este programa utiliza componentes de terceros, sujetos a sus propias licencias:
+Qt 6 — Copyright © The Qt Company Ltd. y otros colaboradores.
+    GNU Lesser General Public License version 3 (LGPL-3.0).
+log4cpp — Copyright © 2000–2002 LifeLine Networks BV, Bastiaan Bakker y otros.
+    GNU Lesser General Public License version 2.1 (LGPL-2.1).
+CUPS (libcups) — Copyright © 2007–2019 Apple Inc., 2020–2021 Michael R Sweet.
+    Apache License 2.0 con las excepciones de CUPS para software GPL2/LGPL2.
+Los textos de las licencias se instalan con cada componente en /usr/share/doc;
+el código fuente de los componentes está disponible en qt.io, log4cpp.sourceforge.net y
+openprinting.github.io/cups.</translation>
+    </message>
+    <message>
+        <source>Ondrel logo</source>
+        <translation>Logotipo de Ondrel</translation>
+    </message>
+</context>
+<context>
+    <name>BcBaseDialog</name>
+    <message>
+        <source>Change language</source>
+        <translation>Cambiar idioma</translation>
+    </message>
+    <message>
+        <source>Languages</source>
+        <translation>Idiomas</translation>
+    </message>
+</context>
+<context>
+    <name>KeyPad</name>
+    <message>
+        <source>Next Field</source>
+        <translation>Siguiente</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Borrar</translation>
+    </message>
+    <message>
+        <source>Backspace</source>
+        <translation>Retroceso</translation>
+    </message>
+    <message>
+        <source>Shift </source>
+        <translation>Mayús </translation>
+    </message>
+    <message>
+        <source>Space Bar</source>
+        <translation>Barra espaciadora</translation>
+    </message>
+</context>
+<context>
+    <name>Language Preferences</name>
+    <message>
+        <source>&lt;&lt;Language Name&gt;&gt;</source>
+        <translation>Español</translation>
+    </message>
+    <message>
+        <source>Change Language</source>
+        <translation>Cambiar idioma</translation>
+    </message>
+    <message>
+        <source>Close Language Options</source>
+        <translation>Cerrar opciones de idioma</translation>
+    </message>
+</context>
+<context>
+    <name>MessageDialog</name>
+    <message>
+        <source>Information</source>
+        <translation>Información</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Advertencia</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>Question</source>
+        <translation>Pregunta</translation>
+    </message>
+</context>
+<context>
+    <name>PasswordDialog</name>
+    <message>
+        <source>Staff Id</source>
+        <translation>ID del personal</translation>
+    </message>
+    <message>
+        <source>Reason for Override</source>
+        <translation>Motivo de la excepción</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>Aceptar</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>Contraseña</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,138 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="fr_CA" sourcelanguage="en_US">
+<context>
+    <name>AboutInfoDialog</name>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>%1, %2. All rights reserved.</source>
+        <translation>%1, %2. Tous droits réservés.</translation>
+    </message>
+    <message>
+        <source>%1 - Version %2
+%3
+
+This program uses components from other makers, under their own licences:
+Qt 6 — Copyright © The Qt Company Ltd. and other contributors.
+    GNU Lesser General Public License version 3 (LGPL-3.0).
+log4cpp — Copyright © 2000–2002 LifeLine Networks BV, Bastiaan Bakker and others.
+    GNU Lesser General Public License version 2.1 (LGPL-2.1).
+CUPS (libcups) — Copyright © 2007–2019 Apple Inc., 2020–2021 Michael R Sweet.
+    Apache License 2.0 with the CUPS exceptions for GPL2/LGPL2 software.
+The licence texts are installed under /usr/share/doc with each component;
+their source code is available from qt.io, log4cpp.sourceforge.net and
+openprinting.github.io/cups.</source>
+        <translation>%1 - Version %2
+%3
+
+Ce programme utilise des composants de tiers, régis par leurs propres licences&#xa0;:
+Qt 6 — Copyright © The Qt Company Ltd. et autres contributeurs.
+    GNU Lesser General Public License version 3 (LGPL-3.0).
+log4cpp — Copyright © 2000–2002 LifeLine Networks BV, Bastiaan Bakker et autres.
+    GNU Lesser General Public License version 2.1 (LGPL-2.1).
+CUPS (libcups) — Copyright © 2007–2019 Apple Inc., 2020–2021 Michael R Sweet.
+    Apache License 2.0, avec les exceptions CUPS pour les logiciels GPL2/LGPL2.
+Les textes des licences sont installés avec chaque composant sous /usr/share/doc;
+le code source des composants est offert sur qt.io, log4cpp.sourceforge.net et
+openprinting.github.io/cups.</translation>
+    </message>
+    <message>
+        <source>Ondrel logo</source>
+        <translation>Logo d&apos;Ondrel</translation>
+    </message>
+</context>
+<context>
+    <name>BcBaseDialog</name>
+    <message>
+        <source>Change language</source>
+        <translation>Changer de langue</translation>
+    </message>
+    <message>
+        <source>Languages</source>
+        <translation>Langues</translation>
+    </message>
+</context>
+<context>
+    <name>KeyPad</name>
+    <message>
+        <source>Next Field</source>
+        <translation>Suivant</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Effacer</translation>
+    </message>
+    <message>
+        <source>Backspace</source>
+        <translation>Retour arrière</translation>
+    </message>
+    <message>
+        <source>Shift </source>
+        <translation>Maj </translation>
+    </message>
+    <message>
+        <source>Space Bar</source>
+        <translation>Barre d&apos;espacement</translation>
+    </message>
+</context>
+<context>
+    <name>Language Preferences</name>
+    <message>
+        <source>&lt;&lt;Language Name&gt;&gt;</source>
+        <translation>Français</translation>
+    </message>
+    <message>
+        <source>Change Language</source>
+        <translation>Changer de langue</translation>
+    </message>
+    <message>
+        <source>Close Language Options</source>
+        <translation>Fermer les options de langue</translation>
+    </message>
+</context>
+<context>
+    <name>MessageDialog</name>
+    <message>
+        <source>Information</source>
+        <translation>Information</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Avertissement</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Erreur</translation>
+    </message>
+    <message>
+        <source>Question</source>
+        <translation>Question</translation>
+    </message>
+</context>
+<context>
+    <name>PasswordDialog</name>
+    <message>
+        <source>Staff Id</source>
+        <translation>Identifiant du personnel</translation>
+    </message>
+    <message>
+        <source>Reason for Override</source>
+        <translation>Motif de la dérogation</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>Mot de passe</translation>
+    </message>
+</context>
+</TS>
