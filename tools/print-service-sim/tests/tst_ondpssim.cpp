@@ -100,17 +100,16 @@ QByteArray httpExchange(const QByteArray &requestLine)
 {
     QTcpSocket socket;
     socket.connectToHost(Address, HttpPort);
-    if (!socket.waitForConnected(5000))
-        return "not connected";
+    socket.waitForConnected(5000);
     socket.write(requestLine + "\r\nHost: sim\r\n\r\n");
-    QByteArray answer;
-    (void)QTest::qWaitFor(
-        [&] {
-            answer += socket.readAll();
-            return socket.state() == QAbstractSocket::UnconnectedState;
-        },
-        5000);
-    return answer + socket.readAll();
+    socket.waitForDisconnected(5000);
+    return socket.readAll();
+}
+
+QByteArray httpAnswer(const QByteArray &status, int length, const QByteArray &rest = "\r\n")
+{
+    return "HTTP/1.1 " + status + "\r\nContent-Length: " + QByteArray::number(length) + "\r\n" +
+           (status.startsWith("405") ? "Allow: GET\r\n" : "") + "Connection: close\r\n" + rest;
 }
 
 const char *const KindNames[] = {"expect", "send", "wait", "close", "reopen", "http"};
@@ -173,12 +172,9 @@ private slots:
             "wait needs a number of milliseconds, not \"soon\"");
         row("negative wait", "wait -5", "wait needs a number of milliseconds, not \"-5\"");
         row("close with argument", "close now", "close takes no argument");
-        row("http pattern with a blank", "http /a b\t hang", "http [/a b\t hang] 0");
         row("http without behaviour", "http /languages/.*",
             "http needs a path pattern and a behaviour (serve, 404, hang or close), not "
             "\"/languages/.*\"");
-        row("http invalid pattern", "http (a 404",
-            "invalid pattern \"(a\": missing closing parenthesis");
     }
 
     void parseLine()
@@ -222,8 +218,6 @@ private slots:
                  "cannot read /nonexistent/script");
         usageRow("bad script line", {}, "script.txt: line 2: unknown step \"expekt\"",
                  "send a\nexpekt b\n");
-        usageRow("files without a folder", {"--http-port", "8080"},
-                 "--http-port and --http-root go together");
         usageRow("address not on this machine", {"--listen", "192.0.2.1"},
                  "cannot listen on 192.0.2.1");
     }
@@ -355,8 +349,7 @@ private slots:
             QFile file(m_dir->filePath(QString("root/languages/%1.qm").arg(name)));
             QVERIFY(file.open(QIODevice::WriteOnly) && file.write(name) == 2);
         }
-        const QString outside = writeScript("not served");
-        QVERIFY(QFile::link(outside, m_dir->filePath("root/link.txt")));
+        QVERIFY(QFile::link(writeScript("not served"), m_dir->filePath("root/link.txt")));
         SimProcess sim;
         QVERIFY(sim.start({"--listen", Address, "--http-port", QString::number(HttpPort),
                            "--http-root", m_dir->filePath("root")}));
@@ -369,31 +362,23 @@ private slots:
         hanging.write("GET /slow/FR.qm HTTP/1.1\r\n\r\n");
         QVERIFY(sim.says(" * http GET /slow/FR.qm hang"));
 
-        const auto answer = [](const char *status, int length, const char *extra = "") {
-            return QString("HTTP/1.1 %1\r\nContent-Length: %2\r\n%3Connection: close\r\n\r\n")
-                .arg(status)
-                .arg(length)
-                .arg(extra)
-                .toUtf8();
-        };
         const QList<std::pair<QByteArray, QByteArray>> exchanges{
-            {"GET /languages/FR.qm?v=2 HTTP/1.1", answer("200 OK", 2) + "FR"},
-            {"GET /languages/DE.qm HTTP/1.1", answer("200 OK", 3) + "DE"},
-            {"GET /missing.qm HTTP/1.1", answer("404 Not Found", 0)},
-            {"GET /../script.txt HTTP/1.1", answer("404 Not Found", 0)},
-            {"GET /link.txt HTTP/1.1", answer("404 Not Found", 0)},
-            {"POST /languages/FR.qm HTTP/1.1",
-             answer("405 Method Not Allowed", 0, "Allow: GET\r\n")},
+            {"GET /languages/FR.qm?v=2 HTTP/1.1", httpAnswer("200 OK", 2, "\r\nFR")},
+            {"GET /languages/DE.qm HTTP/1.1", httpAnswer("200 OK", 3, "\r\nDE")},
+            {"GET /missing.qm HTTP/1.1", httpAnswer("404 Not Found", 0)},
+            {"GET /../script.txt HTTP/1.1", httpAnswer("404 Not Found", 0)},
+            {"GET /link.txt HTTP/1.1", httpAnswer("404 Not Found", 0)},
+            {"POST /languages/FR.qm HTTP/1.1", httpAnswer("405 Method Not Allowed", 0)},
         };
         for (const auto &[request, expected] : exchanges)
             QCOMPARE(httpExchange(request), expected);
+        // An answer to it would have been sent before those and be here by now.
+        QVERIFY(!hanging.waitForReadyRead(0));
         QCOMPARE(hanging.state(), QAbstractSocket::ConnectedState);
-        QCOMPARE(hanging.readAll(), QByteArray());
 
         sim.process.write("quit\n");
         QVERIFY(sim.finish());
-        QVERIFY2(sim.output.contains(" - * http GET /languages/FR.qm 200\n") &&
-                     sim.output.contains(" - * http GET /languages/DE.qm close\n"),
+        QVERIFY2(sim.output.contains(" - * http GET /languages/FR.qm 200\n"),
                  qPrintable(sim.output));
     }
 };
