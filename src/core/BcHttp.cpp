@@ -107,7 +107,6 @@ bool BcHttp::get(const QString &address, QIODevice *target)
     if (alive)
         m_download = nullptr;
     const bool succeeded = download.ended && download.succeeded;
-    download.end(false);
     if (!reply->isFinished())
         reply->abort();
     target->close();
