@@ -15,6 +15,8 @@ const char *const HelpText =
     "  wait <ms>        pause\n"
     "  close            drop every client and stop listening\n"
     "  reopen           listen again\n"
+    "  http <regex> <behaviour>\n"
+    "                   answer matching HTTP paths: serve, 404, hang or close\n"
     "  help             this text\n"
     "  quit             end (exit status 1 if an expectation failed)\n";
 

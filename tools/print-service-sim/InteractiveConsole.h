@@ -7,7 +7,7 @@
 class ScenarioRunner;
 
 // The prompt used when no script is given: every line typed on standard input is a step
-// ("expect", "send", "wait", "close", "reopen"), plus "help" and "quit". Results and
+// ("expect", "send", "wait", "close", "reopen", "http"), plus "help" and "quit". Results and
 // errors go to standard error, so that standard output carries only the traffic log.
 class InteractiveConsole : public QObject
 {

@@ -1,5 +1,6 @@
 #include "ScenarioRunner.h"
 
+#include "SimulatorHttpServer.h"
 #include "SimulatorServer.h"
 #include "TrafficLog.h"
 
@@ -72,6 +73,14 @@ void ScenarioRunner::start(const ScenarioStep &step)
             succeed();
         else
             fail(QStringLiteral("reopen: cannot listen again: %1").arg(m_server->errorString()));
+        return;
+    case ScenarioStep::Kind::Http:
+        if (m_http) {
+            m_http->addRule(step);
+            succeed();
+        } else {
+            fail(QStringLiteral("http: no files are served (see --http-port)"));
+        }
         return;
     }
 }

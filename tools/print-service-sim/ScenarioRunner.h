@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QTimer>
 
+class SimulatorHttpServer;
 class SimulatorServer;
 
 // Carries out scenario steps one after the other against the simulator's clients. An
@@ -19,6 +20,8 @@ class ScenarioRunner : public QObject
 public:
     ScenarioRunner(SimulatorServer *server, int timeoutMs, QObject *parent = nullptr);
 
+    // The file server of http steps; without one they fail.
+    void setHttpServer(SimulatorHttpServer *http) { m_http = http; }
     // Queues a step; it runs once the steps before it are done.
     void append(const ScenarioStep &step);
     // Drops the queued steps (after a failure, in a script).
@@ -44,6 +47,7 @@ private:
     void fail(const QString &why);
 
     SimulatorServer *m_server;
+    SimulatorHttpServer *m_http = nullptr;
     int m_timeoutMs;
     QList<ScenarioStep> m_queue;
     std::optional<ScenarioStep> m_current;

@@ -3,6 +3,19 @@
 #include <QDateTime>
 #include <QStringList>
 
+namespace {
+
+bool setPattern(ScenarioStep *step, const QString &pattern, QString *error)
+{
+    step->pattern = QRegularExpression(QRegularExpression::anchoredPattern(pattern));
+    if (!step->pattern.isValid())
+        *error =
+            QStringLiteral("invalid pattern \"%1\": %2").arg(pattern, step->pattern.errorString());
+    return step->pattern.isValid();
+}
+
+} // namespace
+
 std::optional<ScenarioStep> ScenarioScript::parseLine(const QString &rawLine, int lineNumber,
                                                       QString *error)
 {
@@ -36,12 +49,8 @@ std::optional<ScenarioStep> ScenarioScript::parseLine(const QString &rawLine, in
             *error = QStringLiteral("expect needs a pattern (^$ matches the empty text)");
             return std::nullopt;
         }
-        step.pattern = QRegularExpression(QRegularExpression::anchoredPattern(argument));
-        if (!step.pattern.isValid()) {
-            *error = QStringLiteral("invalid pattern \"%1\": %2")
-                         .arg(argument, step.pattern.errorString());
+        if (!setPattern(&step, argument, error))
             return std::nullopt;
-        }
     } else if (keyword == QLatin1String("send")) {
         step.kind = ScenarioStep::Kind::Send;
     } else if (keyword == QLatin1String("wait")) {
@@ -60,8 +69,26 @@ std::optional<ScenarioStep> ScenarioScript::parseLine(const QString &rawLine, in
             *error = QStringLiteral("%1 takes no argument").arg(keyword);
             return std::nullopt;
         }
+    } else if (keyword == QLatin1String("http")) {
+        // The behaviour is the last word, so the path pattern may hold blanks.
+        static const QRegularExpression form(
+            QStringLiteral("^(.*\\S)\\s+(serve|404|hang|close)\\s*$"));
+        const QRegularExpressionMatch match = form.match(argument);
+        if (!match.hasMatch()) {
+            *error = QStringLiteral("http needs a path pattern and a behaviour (serve, 404, hang "
+                                    "or close), not \"%1\"")
+                         .arg(argument);
+            return std::nullopt;
+        }
+        step.kind = ScenarioStep::Kind::Http;
+        // In the order of ScenarioStep::HttpBehaviour.
+        static const QStringList behaviours{QStringLiteral("serve"), QStringLiteral("404"),
+                                            QStringLiteral("hang"), QStringLiteral("close")};
+        step.httpBehaviour = ScenarioStep::HttpBehaviour(behaviours.indexOf(match.captured(2)));
+        if (!setPattern(&step, match.captured(1), error))
+            return std::nullopt;
     } else {
-        *error = QStringLiteral("unknown step \"%1\" (expect, send, wait, close or reopen)")
+        *error = QStringLiteral("unknown step \"%1\" (expect, send, wait, close, reopen or http)")
                      .arg(keyword);
         return std::nullopt;
     }

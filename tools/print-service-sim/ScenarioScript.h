@@ -9,19 +9,24 @@
 // One step of a scenario: what the simulator does or waits for next.
 struct ScenarioStep
 {
-    enum class Kind { Expect, Send, Wait, Close, Reopen };
+    enum class Kind { Expect, Send, Wait, Close, Reopen, Http };
+    // How the file server answers the paths of an http step.
+    enum class HttpBehaviour { Serve, NotFound, Hang, Close };
 
     Kind kind = Kind::Wait;
     // The pattern of an expect (matched against the whole text) or the text of a send.
     QString argument;
+    // An expect's pattern, or an http step's path pattern; both match whole.
     QRegularExpression pattern;
+    HttpBehaviour httpBehaviour = HttpBehaviour::Serve;
     int milliseconds = 0;
     // Where the step came from, for messages: the script line or the typed line.
     int line = 0;
 };
 
 // Reads the plain-text scenario format: one step per line ("expect <regex>", "send <text>",
-// "wait <ms>", "close", "reopen"); blank lines and lines starting with "#" are ignored.
+// "wait <ms>", "close", "reopen", "http <regex> <behaviour>"); blank lines and lines starting
+// with "#" are ignored.
 class ScenarioScript
 {
 public:

@@ -1,6 +1,7 @@
 #include "InteractiveConsole.h"
 #include "ScenarioRunner.h"
 #include "ScenarioScript.h"
+#include "SimulatorHttpServer.h"
 #include "SimulatorServer.h"
 #include "TrafficLog.h"
 
@@ -9,6 +10,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 
 #include <cstdio>
 #include <memory>
@@ -33,7 +35,14 @@ const char *const Description =
     "  wait <ms>        pause\n"
     "  close            drop every client and stop listening (reconnections are refused)\n"
     "  reopen           listen again\n"
+    "  http <regex> <behaviour>\n"
+    "                   from now on, answer the HTTP paths matching the whole regex so:\n"
+    "                   serve (the file), 404, hang (never answer) or close (end the\n"
+    "                   body early); the newest matching step wins\n"
     "Without --script the same steps are read from standard input.\n"
+    "\n"
+    "With --http-port, GET /a/b.qm answers the file a/b.qm of --http-root; every request\n"
+    "shows in the traffic log as \"http GET /a/b.qm 200\".\n"
     "\n"
     "Exit status: 0 when every expectation was met in time, 1 when one was not (or a step\n"
     "failed), 2 on a usage, script or listening error.";
@@ -74,7 +83,16 @@ int main(int argc, char *argv[])
         QStringLiteral("log"),
         QStringLiteral("Write the traffic log to this file instead of standard output."),
         QStringLiteral("file"));
-    parser.addOptions({listenOption, portOption, scriptOption, timeoutOption, logOption});
+    const QCommandLineOption httpPortOption(
+        QStringLiteral("http-port"),
+        QStringLiteral("Also serve the files of --http-root over HTTP on this port (0 picks a "
+                       "free one), on the same address."),
+        QStringLiteral("port"));
+    const QCommandLineOption httpRootOption(QStringLiteral("http-root"),
+                                            QStringLiteral("The folder served over HTTP."),
+                                            QStringLiteral("folder"));
+    parser.addOptions({listenOption, portOption, scriptOption, timeoutOption, logOption,
+                       httpPortOption, httpRootOption});
 
     if (!parser.parse(QCoreApplication::arguments()))
         return usageError(parser.errorText());
@@ -98,6 +116,15 @@ int main(int argc, char *argv[])
     if (!ok || timeoutMs < 0)
         return usageError(
             QStringLiteral("not a time-out in ms: \"%1\"").arg(parser.value(timeoutOption)));
+
+    const bool servesFiles = parser.isSet(httpPortOption);
+    const uint httpPort = parser.value(httpPortOption).toUInt(&ok);
+    if (servesFiles && (!ok || httpPort > 65535))
+        return usageError(QStringLiteral("not a port: \"%1\"").arg(parser.value(httpPortOption)));
+    if (servesFiles != parser.isSet(httpRootOption))
+        return usageError(QStringLiteral("--http-port and --http-root go together"));
+    if (servesFiles && !QFileInfo(parser.value(httpRootOption)).isDir())
+        return usageError(QStringLiteral("not a folder: \"%1\"").arg(parser.value(httpRootOption)));
 
     QList<ScenarioStep> steps;
     const bool scripted = parser.isSet(scriptOption);
@@ -129,6 +156,16 @@ int main(int argc, char *argv[])
                               .arg(address.toString())
                               .arg(port)
                               .arg(server.errorString()));
+    std::unique_ptr<SimulatorHttpServer> http;
+    if (servesFiles) {
+        http = std::make_unique<SimulatorHttpServer>(&log, parser.value(httpRootOption));
+        if (!http->listen(address, quint16(httpPort)))
+            return usageError(QStringLiteral("cannot listen on %1:%2: %3")
+                                  .arg(address.toString())
+                                  .arg(httpPort)
+                                  .arg(http->errorString()));
+        runner.setHttpServer(http.get());
+    }
 
     std::unique_ptr<InteractiveConsole> console;
     if (scripted) {

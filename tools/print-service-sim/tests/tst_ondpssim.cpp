@@ -8,6 +8,7 @@
 
 // This program's own loopback address (the Print Service port is fixed).
 static const QString Address = QStringLiteral("127.0.0.6");
+static const int HttpPort = 21380;
 
 namespace {
 
@@ -94,7 +95,24 @@ private:
     QByteArray m_received;
 };
 
-const char *const KindNames[] = {"expect", "send", "wait", "close", "reopen"};
+// Sends one request to the simulator's file server; what came back until it closed.
+QByteArray httpExchange(const QByteArray &requestLine)
+{
+    QTcpSocket socket;
+    socket.connectToHost(Address, HttpPort);
+    socket.waitForConnected(5000);
+    socket.write(requestLine + "\r\nHost: sim\r\n\r\n");
+    socket.waitForDisconnected(5000);
+    return socket.readAll();
+}
+
+QByteArray httpAnswer(const QByteArray &status, int length, const QByteArray &rest = "\r\n")
+{
+    return "HTTP/1.1 " + status + "\r\nContent-Length: " + QByteArray::number(length) + "\r\n" +
+           (status.startsWith("405") ? "Allow: GET\r\n" : "") + "Connection: close\r\n" + rest;
+}
+
+const char *const KindNames[] = {"expect", "send", "wait", "close", "reopen", "http"};
 
 void row(const char *name, const QString &input, const QString &output)
 {
@@ -146,7 +164,7 @@ private slots:
         row("indented", "   wait 250", "wait [250] 250");
         row("reopen, windows line end", "reopen\r", "reopen [] 0");
         row("unknown step", "SEND x",
-            "unknown step \"SEND\" (expect, send, wait, close or reopen)");
+            "unknown step \"SEND\" (expect, send, wait, close, reopen or http)");
         row("expect without pattern", "expect",
             "expect needs a pattern (^$ matches the empty text)");
         row("invalid pattern", "expect (a", "invalid pattern \"(a\": missing closing parenthesis");
@@ -154,6 +172,9 @@ private slots:
             "wait needs a number of milliseconds, not \"soon\"");
         row("negative wait", "wait -5", "wait needs a number of milliseconds, not \"-5\"");
         row("close with argument", "close now", "close takes no argument");
+        row("http without behaviour", "http /languages/.*",
+            "http needs a path pattern and a behaviour (serve, 404, hang or close), not "
+            "\"/languages/.*\"");
     }
 
     void parseLine()
@@ -188,7 +209,7 @@ private slots:
                               << QStringList{"expect <regex>", "send <text>", "wait <ms>",
                                              "close",          "reopen",      "--port",
                                              "--script",       "--timeout",   "--log",
-                                             "Exit status"};
+                                             "http <regex>",   "--http-port", "Exit status"};
         usageRow("unknown option", {"--bogus"}, "Unknown option");
         usageRow("port", {"--port", "70000"}, "not a port");
         usageRow("address", {"--listen", "example.org"}, "not an IP address");
@@ -317,6 +338,48 @@ private slots:
         QVERIFY2(sim.errors.contains("line 3: unknown step \"bogus\""), qPrintable(sim.errors));
         QVERIFY(sim.output.contains("#1 < ok"));
         QVERIFY(sim.output.contains("#2 * connected from"));
+    }
+
+    // Files of the root over HTTP, nothing outside it, and misbehaviour where the newest http
+    // step matching a path asks for it; a hanging request holds up no other.
+    void servesFilesOverHttp()
+    {
+        QVERIFY(QDir(m_dir->path()).mkpath("root/languages"));
+        for (const char *name : {"FR", "DE"}) {
+            QFile file(m_dir->filePath(QString("root/languages/%1.qm").arg(name)));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(name) == 2);
+        }
+        QVERIFY(QFile::link(writeScript("not served"), m_dir->filePath("root/link.txt")));
+        SimProcess sim;
+        QVERIFY(sim.start({"--listen", Address, "--http-port", QString::number(HttpPort),
+                           "--http-root", m_dir->filePath("root")}));
+        sim.process.write("http /languages/.* close\nhttp /languages/FR\\.qm serve\n"
+                          "http /slow/.* hang\n");
+        QVERIFY(sim.says(" * http rule /slow/.* hang"));
+        QTcpSocket hanging;
+        hanging.connectToHost(Address, HttpPort);
+        QVERIFY(hanging.waitForConnected(5000));
+        hanging.write("GET /slow/FR.qm HTTP/1.1\r\n\r\n");
+        QVERIFY(sim.says(" * http GET /slow/FR.qm hang"));
+
+        const QList<std::pair<QByteArray, QByteArray>> exchanges{
+            {"GET /languages/FR.qm?v=2 HTTP/1.1", httpAnswer("200 OK", 2, "\r\nFR")},
+            {"GET /languages/DE.qm HTTP/1.1", httpAnswer("200 OK", 3, "\r\nDE")},
+            {"GET /missing.qm HTTP/1.1", httpAnswer("404 Not Found", 0)},
+            {"GET /../script.txt HTTP/1.1", httpAnswer("404 Not Found", 0)},
+            {"GET /link.txt HTTP/1.1", httpAnswer("404 Not Found", 0)},
+            {"POST /languages/FR.qm HTTP/1.1", httpAnswer("405 Method Not Allowed", 0)},
+        };
+        for (const auto &[request, expected] : exchanges)
+            QCOMPARE(httpExchange(request), expected);
+        // An answer to it would have been sent before those and be here by now.
+        QVERIFY(!hanging.waitForReadyRead(0));
+        QCOMPARE(hanging.state(), QAbstractSocket::ConnectedState);
+
+        sim.process.write("quit\n");
+        QVERIFY(sim.finish());
+        QVERIFY2(sim.output.contains(" - * http GET /languages/FR.qm 200\n"),
+                 qPrintable(sim.output));
     }
 };
 

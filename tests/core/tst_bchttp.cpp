@@ -1,0 +1,173 @@
+#include "core/BcHttp.h"
+
+#include <QBuffer>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QtTest>
+
+#include <functional>
+
+namespace {
+
+// An HTTP peer on 127.0.0.1: it keeps each request line and hands the socket and the path to
+// the test's answer, which may reply at once, later or never.
+struct HttpPeer
+{
+    using Answer = std::function<void(QTcpSocket *socket, const QByteArray &path)>;
+
+    explicit HttpPeer(Answer answer)
+        : answer(std::move(answer))
+    {
+        QObject::connect(&server, &QTcpServer::newConnection, &server, [this] {
+            while (QTcpSocket *socket = server.nextPendingConnection())
+                QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
+                    const QByteArray head = socket->peek(socket->bytesAvailable());
+                    if (!head.contains("\r\n\r\n"))
+                        return; // more of the head is to come
+                    socket->readAll();
+                    requests << head.left(head.indexOf("\r\n"));
+                    this->answer(socket, requests.last().split(' ').value(1));
+                });
+        });
+    }
+    QString url(const char *path = "/f.qm") const
+    {
+        return QStringLiteral("http://127.0.0.1:%1%2").arg(server.serverPort()).arg(path);
+    }
+
+    QTcpServer server;
+    Answer answer;
+    QList<QByteArray> requests;
+};
+
+QByteArray response(const QByteArray &status, const QByteArray &body, qint64 length = -1,
+                    const QByteArray &headers = {})
+{
+    return "HTTP/1.1 " + status +
+           "\r\nContent-Length: " + QByteArray::number(length < 0 ? body.size() : length) +
+           "\r\nConnection: close\r\n" + headers + "\r\n" + body;
+}
+
+// Writes the bytes, and closes once they are out.
+void reply(QTcpSocket *socket, const QByteArray &bytes)
+{
+    socket->write(bytes);
+    socket->disconnectFromHost();
+}
+
+} // namespace
+
+class TestBcHttp : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void download_data()
+    {
+        QTest::addColumn<QByteArray>("answer"); // then closed; none: never answered
+        QTest::addColumn<int>("timeoutMs");
+        QTest::addColumn<bool>("succeeds");
+        const QByteArray atLimit(BcHttp::MaxBodyBytes, 'x');
+        QTest::newRow("200") << response("200 OK", "body") << 30000 << true;
+        QTest::newRow("body at the limit") << response("200 OK", atLimit) << 30000 << true;
+        QTest::newRow("body over the limit") << response("200 OK", atLimit + "x") << 30000 << false;
+        QTest::newRow("404") << response("404 Not Found", "missing") << 30000 << false;
+        QTest::newRow("redirect not followed")
+            << response("302 Found", "", 0, "Location: /g.qm\r\n") << 30000 << false;
+        QTest::newRow("closed early") << response("200 OK", "short", 100) << 30000 << false;
+        QTest::newRow("never answered") << QByteArray() << 1000 << false;
+        QTest::newRow("refused") << QByteArray("refused") << 30000 << false;
+    }
+    void download()
+    {
+        QFETCH(QByteArray, answer);
+        QFETCH(int, timeoutMs);
+        QFETCH(bool, succeeds);
+
+        HttpPeer peer([&](QTcpSocket *socket, const QByteArray &) {
+            if (!answer.isEmpty())
+                reply(socket, answer);
+        });
+        QVERIFY(peer.server.listen(QHostAddress::LocalHost));
+        const QString url = peer.url();
+        if (answer == "refused")
+            peer.server.close(); // nobody listens on the port now
+        BcHttp http;
+        QVERIFY(http.setTimeout(timeoutMs));
+        QBuffer target;
+        QCOMPARE(http.get(url, &target), succeeds);
+        QVERIFY(!target.isOpen());
+        if (succeeds)
+            QCOMPARE(target.data(), answer.mid(answer.indexOf("\r\n\r\n") + 4));
+        if (answer != "refused")
+            QCOMPARE(peer.requests, QList<QByteArray>{"GET /f.qm HTTP/1.1"});
+    }
+
+    // A finished download's timer must not fail the next download of the same object: the
+    // second answer comes long after the first download's time-out would have run out.
+    void eachDownloadHasItsOwnTimeout()
+    {
+        constexpr int FirstTimeoutMs = 500;
+        HttpPeer peer([](QTcpSocket *socket, const QByteArray &path) {
+            QTimer::singleShot(path == "/first" ? 0 : 2 * FirstTimeoutMs, socket,
+                               [socket, path] { reply(socket, response("200 OK", path)); });
+        });
+        QVERIFY(peer.server.listen(QHostAddress::LocalHost));
+        BcHttp http;
+        QBuffer first;
+        QBuffer second;
+        QVERIFY(http.setTimeout(FirstTimeoutMs));
+        QVERIFY(http.get(peer.url("/first"), &first));
+        QVERIFY(http.setTimeout(60000));
+        QVERIFY(http.get(peer.url("/second"), &second));
+        QCOMPARE(second.data(), "/second");
+    }
+
+    // What the nested loop lets happen: the application quits, the download is aborted, or
+    // another caller tries the busy object and is refused while the first download goes on.
+    void somethingHappensWhileWaiting_data()
+    {
+        QTest::addColumn<QString>("event");
+        QTest::addColumn<bool>("succeeds");
+        QTest::newRow("the application quits") << "quit" << false;
+        QTest::newRow("abort") << "abort" << false;
+        QTest::newRow("a second get") << "get" << true;
+    }
+    void somethingHappensWhileWaiting()
+    {
+        QFETCH(QString, event);
+        QFETCH(bool, succeeds);
+        BcHttp http;
+        QBuffer second;
+        bool secondSucceeded = false;
+        HttpPeer peer([&](QTcpSocket *socket, const QByteArray &path) {
+            if (path == "/second")
+                return reply(socket, response("200 OK", path));
+            if (event == "quit")
+                QCoreApplication::quit();
+            else if (event == "abort")
+                http.abort();
+            else
+                secondSucceeded = http.get(peer.url("/second"), &second);
+            // A wait that went on would end in success.
+            QTimer::singleShot(succeeds ? 0 : 10000, socket,
+                               [socket] { reply(socket, response("200 OK", "")); });
+        });
+        QVERIFY(peer.server.listen(QHostAddress::LocalHost));
+        QVERIFY(http.setTimeout(0));
+        QBuffer first;
+        bool succeeded = !succeeds;
+        // As in the client, the download runs from the application's event loop.
+        QTimer::singleShot(0, &http, [&] {
+            succeeded = http.get(peer.url(), &first);
+            QCoreApplication::exit();
+        });
+        QCoreApplication::exec();
+        QCOMPARE(succeeded, succeeds);
+        QVERIFY(!secondSucceeded);
+        QCOMPARE(peer.requests.size(), 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestBcHttp)
+#include "tst_bchttp.moc"
