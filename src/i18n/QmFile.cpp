@@ -184,7 +184,8 @@ void appendTranslation(QByteArray &out, const QString &text)
     appendNumber(out, quint32(text.size() * 2));
     const qsizetype start = out.size();
     out.resize(start + text.size() * 2);
-    qToBigEndian<char16_t>(text.utf16(), text.size(), out.data() + start);
+    // Not utf16(): it reallocates a null or literal text, changing the caller's const list.
+    qToBigEndian<char16_t>(text.constData(), text.size(), out.data() + start);
 }
 
 void appendBlock(QByteArray &out, BlockTag tag, const QByteArray &block)
