@@ -13,15 +13,13 @@ namespace {
 // A plain message, one with disambiguation beside the same text without, the same source text
 // in two contexts (so equal hashes), an empty context and a three-form plural.
 const char TsFile[] = R"(<TS version="2.1" language="ru">
-<context><name>Printer</name>
-  <message><source>Close</source><translation>Закрыть</translation></message></context>
+<context><name>Printer</name><message><source>Close</source><translation>Закрыть</translation></message></context>
 <context><name>Dialog</name>
   <message><source>Open</source><comment>file menu</comment><translation>Открыть файл</translation></message>
   <message><source>Open</source><translation>Открыть «ёж»</translation></message>
   <message><source>Close</source><translation>Fermer à clé</translation></message>
   <message numerus="yes"><source>%n page(s)</source><translation><numerusform>%n страница</numerusform><numerusform>%n страницы</numerusform><numerusform>%n страниц</numerusform></translation></message></context>
-<context><name></name>
-  <message><source>Plain</source><translation>Простой</translation></message></context>
+<context><name></name><message><source>Plain</source><translation>Простой</translation></message></context>
 </TS>)";
 
 // In the order lrelease writes them: by context, source text and disambiguation.
