@@ -6,7 +6,7 @@
 #include <utility>
 
 // The layout, as QTranslator reads it: a 16-byte magic number, then blocks of a one-byte tag
-// and a 32-bit big-endian length. The Messages block holds the messages one after another,
+// and a 32-bit length. The Messages block holds the messages one after another,
 // each a run of tagged fields ending in an end tag; the Hashes block lists (hash, offset) pairs
 // sorted by hash, through which lookups find a message. Every number is big-endian.
 
@@ -85,7 +85,7 @@ QByteArray keyText(QByteArrayView text)
 QString translationText(QByteArrayView units)
 {
     if (units.isEmpty())
-        return QStringLiteral("");
+        return QStringLiteral(""); // empty, which lookups return, unlike a null one
     QString text(units.size() / 2, Qt::Uninitialized);
     qFromBigEndian<char16_t>(units.data(), text.size(), text.data());
     return text;
