@@ -12,6 +12,8 @@
 
 #include <QTranslator>
 
+#include <algorithm>
+
 namespace {
 
 QString describe(const QList<QmMessage> &messages)
@@ -61,15 +63,17 @@ std::unique_ptr<QTranslator> writtenAndLoaded(const QList<QmMessage> &messages, 
     return translator;
 }
 
-// What a lookup should find: the first translation of the first message with the key whose
-// first translation is not null; failing that, the same without the disambiguation.
+// What a lookup should find: the first translation of the first message with the key that
+// QTranslator can use, which is one with translations and none of them null (it gives up on a
+// message at its first null form); failing that, the same without the disambiguation.
 QString expectedLookup(const QList<QmMessage> &messages, const QmMessage &key)
 {
     for (const QByteArray &comment : {key.comment, QByteArray()}) {
         for (const QmMessage &m : messages) {
             if (m.context == key.context && m.sourceText == key.sourceText &&
                 m.comment == comment && !m.translations.isEmpty() &&
-                !m.translations.first().isNull())
+                std::none_of(m.translations.cbegin(), m.translations.cend(),
+                             [](const QString &t) { return t.isNull(); }))
                 return m.translations.first();
         }
     }

@@ -29,7 +29,8 @@ enum FieldTag : quint8 {
     Obsolete2Tag = 9,
 };
 
-// The length a null translation is written with; lookups then pass over that plural form.
+// The length a null translation is written with (lrelease writes one for an empty plural
+// form); QTranslator then passes over the whole message.
 constexpr quint32 NullLength = 0xFFFFFFFF;
 
 // Reads numbers and pieces off the front of the bytes; asking for more than is left fails the
