@@ -56,6 +56,23 @@ openprinting.github.io/cups.</translation>
     </message>
 </context>
 <context>
+    <name>CommonDialogMessages</name>
+    <message>
+        <source>Brindlecore® Ondrel™ Print Client</source>
+        <translation>Brindlecore® Ondrel™ Print Client</translation>
+    </message>
+    <message>
+        <source>Fatal Application Error #911 Generated.
+Please report this error to Brindlecore Technical Support.</source>
+        <translation>Fatal Application Error #911 Generated.
+Please report this error to Brindlecore Technical Support.</translation>
+    </message>
+    <message>
+        <source>Unable to connect to any printers.  Please see a staff member for assistance.</source>
+        <translation>Unable to connect to any printers.  Please see a staff member for assistance.</translation>
+    </message>
+</context>
+<context>
     <name>KeyPad</name>
     <message>
         <source>Next Field</source>
@@ -110,6 +127,18 @@ openprinting.github.io/cups.</translation>
     <message>
         <source>Question</source>
         <translation>Question</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>No</translation>
     </message>
 </context>
 <context>

@@ -5,6 +5,9 @@
 #include "core/CommandLine.h"
 #include "core/JqeTimeSource.h"
 #include "core/LogEvent.h"
+#include "i18n/PrintClientLanguageChanger.h"
+#include "i18n/PrintClientTranslator.h"
+#include "i18n/TranslationFileManager.h"
 #include "platform/UnixSignalNotifier.h"
 #include "printers/SharedPrinterMappings.h"
 #include "protocol/OpcConnection.h"
@@ -28,12 +31,17 @@ using Brindlecore::Core::AppContext;
 namespace {
 
 const char *const ComponentName = "ondtpc";
-const char *const FatalTitle = "Brindlecore® Ondrel™ Print Client";
-const char *const WrongNameText = "Fatal Application Error #911 Generated.\nPlease report this "
-                                  "error to Brindlecore Technical Support.";
-const char *const NoPrintersText =
-    "Unable to connect to any printers.  Please see a staff member for assistance.";
+// Keys of the message dialog, which shows their translations.
+const char *const FatalTitle =
+    QT_TRANSLATE_NOOP("CommonDialogMessages", "Brindlecore® Ondrel™ Print Client");
+const char *const WrongNameText = QT_TRANSLATE_NOOP(
+    "CommonDialogMessages", "Fatal Application Error #911 Generated.\nPlease "
+                            "report this error to Brindlecore Technical Support.");
+const char *const NoPrintersText = QT_TRANSLATE_NOOP(
+    "CommonDialogMessages",
+    "Unable to connect to any printers.  Please see a staff member for assistance.");
 const int DefaultDialogTimeoutMs = 45000;
+const int LanguagePort = 30044;
 const QString ObserverManagerEntry = QStringLiteral("observerManager");
 
 // The running client, for the exit handler: the toolkit ends the process with exit() when the
@@ -188,6 +196,12 @@ std::optional<int> ClientStartup::checkStartup()
         return 1;
     }
     const CommandLine commandLine(m_application->arguments());
+    QString locale = QStringLiteral("en_us");
+    if (commandLine.hasOption(QStringLiteral("locale")))
+        locale = commandLine.optionValue(QStringLiteral("locale"));
+    else if (commandLine.hasOption(QStringLiteral("dialect")))
+        locale = commandLine.optionValue(QStringLiteral("dialect"));
+    installTranslations(locale);
     m_printerMappings = std::make_unique<SharedPrinterMappings>(&m_printerConnector, m_observer);
     if (!m_printerMappings->connectToSharedPrinters(commandLine.plainArguments().mid(1))) {
         showFatal(NoPrintersText);
@@ -198,10 +212,36 @@ std::optional<int> ClientStartup::checkStartup()
     return std::nullopt;
 }
 
+void ClientStartup::installTranslations(const QString &locale)
+{
+    m_locale = locale;
+    m_translator = std::make_unique<PrintClientTranslator>(locale, m_observer);
+    m_translator->setPrinterConnector(&m_printerConnector);
+    m_translator->installDefaultTranslations();
+    // Without a list from the Print Service the selector would stay hidden: every language
+    // installed here is offered until the settings name the site's own.
+    TranslationFileManager files;
+    files.addObserver(m_observer);
+    m_translator->installSupportedLanguageDialects(files.getLanguageMap().keys().join(u','));
+}
+
+void ClientStartup::startLanguageChanger()
+{
+    const QString address = QStringLiteral("http://%1:%2/languages")
+                                .arg(m_printerConnector.getPrintServiceForOndrelPrinter())
+                                .arg(LanguagePort);
+    m_languageChanger = std::make_unique<PrintClientLanguageChanger>(
+        &m_clientPreferences, m_httpFactory.create(), address, m_observer);
+    DialogSettings::shared().setLanguageChanger(m_languageChanger.get());
+    m_overridesApplied = m_languageChanger->changeLanguage(m_locale.toUpper()) ==
+                         LanguageChanger::DefaultAndOverride;
+}
+
 void ClientStartup::connectToPrintService()
 {
     AppContext::instance().addEntry(std::make_unique<Brindlecore::Core::JqeTimeSource>());
     m_dispatcher = std::make_unique<OpcMessageDispatcher>(m_observer);
+    startLanguageChanger();
     m_messager = std::make_unique<PrintClientMessager>(m_observer);
     // The registration is the connection's first listener: it must be the first text sent.
     m_registration = std::make_unique<PrintClientRegistration>(m_messager.get(), &m_environment);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/BcHttpFactory.h"
 #include "core/LogEvent.h"
 #include "core/Observable.h"
 #include "platform/BuildVersionInfo.h"
@@ -14,10 +15,12 @@
 #include <memory>
 #include <optional>
 
+class LanguageChanger;
 class OpcConnection;
 class OpcMessageDispatcher;
 class PrintClientMessager;
 class PrintClientRegistration;
+class PrintClientTranslator;
 class SharedPrinterMappings;
 class TpcApplication;
 class UnixSignalNotifier;
@@ -56,7 +59,11 @@ private:
     void reportDamagedFiles();
     // An exit code when the client must not go on.
     std::optional<int> checkStartup();
+    // The command line's locale, with the languages installed here offered until the Print
+    // Service names its own.
+    void installTranslations(const QString &locale);
     void connectToPrintService();
+    void startLanguageChanger();
     // Puts the default printer back and removes the shared printers; runs once, whether the
     // event loop returned or the process is being ended from inside it.
     void restoreWorkstation();
@@ -78,8 +85,14 @@ private:
     std::unique_ptr<TpcApplication> m_application;
     DialogSettingsRelease m_dialogSettings;
     std::unique_ptr<UnixSignalNotifier> m_stopSignals;
+    std::unique_ptr<PrintClientTranslator> m_translator;
     std::unique_ptr<SharedPrinterMappings> m_printerMappings;
+    BcHttpFactory m_httpFactory;
     std::unique_ptr<OpcMessageDispatcher> m_dispatcher;
+    std::unique_ptr<LanguageChanger> m_languageChanger;
+    QString m_locale;
+    // The site's override texts are in force; the settings from the Print Service read it.
+    bool m_overridesApplied = false;
     std::unique_ptr<PrintClientMessager> m_messager;
     std::unique_ptr<PrintClientRegistration> m_registration;
     std::unique_ptr<OpcConnection> m_connection;

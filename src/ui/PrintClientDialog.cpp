@@ -2,7 +2,7 @@
 
 PrintClientDialog::PrintClientDialog(QWidget *parent)
     : MessageDialog(QString(), QStringList(), QStringList(), QMessageBox::Critical, parent, 0,
-                    PlainButtons + 1, QStringLiteral("OK"))
+                    PlainButtons + 1, QStringLiteral(QT_TRANSLATE_NOOP("MessageDialog", "OK")))
 {}
 
 void PrintClientDialog::critical(const QString &title, const QString &text)
@@ -39,8 +39,9 @@ void PrintClientDialog::show(const QString &title, const QString &text, const QP
 bool PrintClientDialog::question(const QString &title, const QString &text)
 {
     MessageDialog dialog(title, QStringList{text}, QStringList(), QMessageBox::Question,
-                         parentWidget(), 0, PlainButtons + 2, QStringLiteral("Yes"), QString(),
-                         QStringLiteral("No"));
+                         parentWidget(), 0, PlainButtons + 2,
+                         QStringLiteral(QT_TRANSLATE_NOOP("MessageDialog", "Yes")), QString(),
+                         QStringLiteral(QT_TRANSLATE_NOOP("MessageDialog", "No")));
     dialog.bringToFront();
     return dialog.exec() == 1;
 }
