@@ -7,7 +7,6 @@
 #include "core/LogEvent.h"
 #include "i18n/PrintClientLanguageChanger.h"
 #include "i18n/PrintClientTranslator.h"
-#include "i18n/TranslationFileManager.h"
 #include "platform/UnixSignalNotifier.h"
 #include "printers/SharedPrinterMappings.h"
 #include "protocol/OpcConnection.h"
@@ -20,6 +19,8 @@
 #include "ui/DialogSettings.h"
 #include "ui/PrintClientDialog.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 
 #include <csignal>
@@ -220,9 +221,14 @@ void ClientStartup::installTranslations(const QString &locale)
     m_translator->installDefaultTranslations();
     // Without a list from the Print Service the selector would stay hidden: every language
     // installed here is offered until the settings name the site's own.
-    TranslationFileManager files;
-    files.addObserver(m_observer);
-    m_translator->installSupportedLanguageDialects(files.getLanguageMap().keys().join(u','));
+    QStringList installed =
+        QDir(QCoreApplication::applicationDirPath() + QStringLiteral("/languages"))
+            .entryList({QStringLiteral("*.qm")}, QDir::Files, QDir::Name);
+    installed.removeIf(
+        [](const QString &name) { return name.contains(QLatin1String("_OVERRIDE")); });
+    for (QString &name : installed)
+        name.chop(3);
+    m_translator->installSupportedLanguageDialects(installed.join(u','));
 }
 
 void ClientStartup::startLanguageChanger()

@@ -1,5 +1,6 @@
 #include "ClientHarness.h"
 #include "FileBytes.h"
+#include "TranslationFiles.h"
 
 #include <QtTest>
 
@@ -104,6 +105,46 @@ private slots:
         // The second copy never connected.
         QCOMPARE(receivedTexts(harness), 1);
         simulator->kill();
+    }
+
+    // The command line's language comes with the site's override from the Print Service's
+    // language port; without an override the shipped translation stays.
+    void localeFetchesTheSitesOverride_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("request");
+        QTest::addColumn<QString>("logged");
+        QTest::newRow("override") << "fr_ca"
+                                  << "GET /languages/FR_CA_OVERRIDE.qm 200"
+                                  << "Using overrides for language name and/or close language "
+                                     "options ([Français (bibliothèque)], [])";
+        QTest::newRow("none") << "es_us"
+                              << "GET /languages/ES_US_OVERRIDE.qm 404"
+                              << "Failed to retrieve override translations from "
+                                 "http://127.0.0.40:30044/languages/ES_US_OVERRIDE.qm";
+    }
+    void localeFetchesTheSitesOverride()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, request);
+        QFETCH(QString, logged);
+        ClientHarness harness("127.0.0.40");
+        QVERIFY2(harness.start(), qPrintable(harness.errorText()));
+        const QString site = harness.scratchPath("site");
+        QVERIFY(QDir().mkpath(site + "/languages"));
+        QVERIFY(writeTranslationFile(
+            site + "/languages/FR_CA_OVERRIDE.qm",
+            {{"Language Preferences", "<<Language Name>>", "Français (bibliothèque)"}}));
+        // The language change comes before the connection: registered means it is over.
+        QProcess *simulator = harness.startSimulator("expect register:.*\n", 60000,
+                                                     {"--http-port", "30044", "--http-root", site});
+        QProcess *client = harness.startClient({"-locale=" + locale});
+        QVERIFY(finishes(simulator, 60000));
+        QCOMPARE(simulator->exitCode(), 0);
+        QVERIFY(ClientHarness::stopsCleanly(client));
+        QVERIFY2(!linesOf(harness.trafficPath()).filter(request).isEmpty(), qPrintable(request));
+        QVERIFY2(!linesOf(harness.logFolder() + "/ondtpc-devlog.txt").filter(logged).isEmpty(),
+                 qPrintable(logged));
     }
 
     void renamedExecutableShowsTheFatalError()

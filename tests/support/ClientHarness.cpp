@@ -113,15 +113,17 @@ QProcess *ClientHarness::adopt(std::unique_ptr<QProcess> process)
     return m_processes.back().get();
 }
 
-QProcess *ClientHarness::startSimulator(const QString &script, int expectTimeoutMs)
+QProcess *ClientHarness::startSimulator(const QString &script, int expectTimeoutMs,
+                                        const QStringList &moreArguments)
 {
     const QString scriptPath = scratchPath(QStringLiteral("scenario.txt"));
     writeFile(scriptPath, script.toUtf8());
     auto process = std::make_unique<QProcess>();
     process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process->start(QStringLiteral(ONDPS_SIM),
-                   {"--listen", m_address, "--script", scriptPath, "--timeout",
-                    QString::number(expectTimeoutMs), "--log", trafficPath()});
+                   QStringList{"--listen", m_address, "--script", scriptPath, "--timeout",
+                               QString::number(expectTimeoutMs), "--log", trafficPath()} +
+                       moreArguments);
     process->waitForStarted(5000);
     // The client must find the simulator listening; the log file appears once it does.
     if (!QTest::qWaitFor([&] { return QFile::exists(trafficPath()); }, 5000))

@@ -22,9 +22,10 @@ public:
     bool start();
     QString errorText() const { return m_error; }
 
-    // Runs ondps-sim with the script on the harness's address; its traffic goes to
-    // trafficPath().
-    QProcess *startSimulator(const QString &script, int expectTimeoutMs = 60000);
+    // Runs ondps-sim with the script (and any further options) on the harness's address; its
+    // traffic goes to trafficPath().
+    QProcess *startSimulator(const QString &script, int expectTimeoutMs = 60000,
+                             const QStringList &moreArguments = {});
     // Runs the client (or a copy of it) with the arguments; the platform is offscreen unless
     // an X server was started. Its standard error is kept for the test to read.
     QProcess *startClient(const QStringList &arguments = {}, const QString &program = QString());
