@@ -1,13 +1,16 @@
+#include "core/AppFolders.h"
 #include "core/SystemNetInfo.h"
 #include "platform/BuildVersionInfo.h"
 #include "platform/LinuxEnvironmentProvider.h"
 #include "platform/PcInfoProvider.h"
+#include "platform/UnixSignalNotifier.h"
 
 #include "FileBytes.h"
 
 #include <QHostAddress>
 #include <QtTest>
 
+#include <csignal>
 #include <stdexcept>
 
 namespace {
@@ -63,6 +66,8 @@ QString errorOf(const std::function<void()> &call)
 
 } // namespace
 
+// The workstation, its environment and signals. Each test sets the variables it depends on, so
+// their order does not matter.
 class TestWorkstationInfo : public QObject
 {
     Q_OBJECT
@@ -161,6 +166,76 @@ private slots:
                                                      parts[2].toInt(), parts[3].toInt()));
         QCOMPARE(info.fileDescription(), "Ondrel Laptop Print Client");
         QVERIFY(info.copyright().contains("©"));
+    }
+
+    void clientServiceIsAUnitFile()
+    {
+        QTemporaryDir units;
+        QVERIFY(units.isValid());
+        LinuxEnvironmentProvider provider(QStringList{units.path() + "/missing", units.path()});
+        QVERIFY(!provider.isClientServiceInstalled());
+        QVERIFY(writeFile(units.filePath("ondclient.service"), {}));
+        QVERIFY(provider.isClientServiceInstalled());
+        QVERIFY(!LinuxEnvironmentProvider(QStringList{}).isClientServiceInstalled());
+    }
+
+    // The client's log folder is where the end-to-end tests read its logs; the folders' own
+    // templates are checked below with the state folder.
+    void foldersFollowTheTemplates()
+    {
+        qputenv("ONDTPC_COMMON_APPDATA", "/srv/shared/");
+        QCOMPARE(AppFolders::commonAppData(), QString("/srv/shared"));
+        QCOMPARE(AppFolders::languageFolder("x/y"),
+                 QString("/srv/shared/Brindlecore/x/y/languages"));
+    }
+
+    void perUserStateFolderIsTheFallback_data()
+    {
+        QTest::addColumn<bool>("usable");
+        QTest::newRow("state folder") << true;
+        // A regular file where the folder should be: nothing can be created below it.
+        QTest::newRow("a file in its place") << false;
+    }
+    void perUserStateFolderIsTheFallback()
+    {
+        QFETCH(bool, usable);
+        if (QFileInfo("/var/lib/Brindlecore").isDir())
+            QSKIP("an installed client's /var/lib/Brindlecore takes precedence on this machine");
+        QTemporaryDir dir;
+        const QString state = usable ? dir.path() : dir.filePath("file");
+        QVERIFY(usable || writeFile(state, {}));
+        qunsetenv("ONDTPC_COMMON_APPDATA");
+        qputenv("XDG_STATE_HOME", state.toUtf8());
+
+        QCOMPARE(AppFolders::commonAppData(), usable ? state : QString());
+        QCOMPARE(QFileInfo(state + "/Brindlecore").isDir(), usable);
+        QCOMPARE(AppFolders::logFolder("p"), usable ? state + "/Brindlecore/p/logs" : QString());
+        QCOMPARE(AppFolders::dataFolder("p"), usable ? state + "/Brindlecore/p" : QString());
+    }
+
+    void signalsArriveInTheEventLoop()
+    {
+        {
+            UnixSignalNotifier notifier({SIGTERM, SIGINT, SIGHUP});
+            QVERIFY(notifier.isActive());
+            // A second notifier in the same process refuses to take over.
+            UnixSignalNotifier second({SIGUSR1});
+            QVERIFY(!second.isActive());
+
+            QSignalSpy spy(&notifier, &UnixSignalNotifier::signalReceived);
+            ::raise(SIGTERM);
+            ::raise(SIGHUP);
+            QTRY_COMPARE_WITH_TIMEOUT(spy.size(), 2, 5000);
+            QCOMPARE(spy.at(0).at(0).toInt(), int(SIGTERM));
+            QCOMPARE(spy.at(1).at(0).toInt(), int(SIGHUP));
+        }
+        // Once the notifier is gone the default disposition is back, and a new one can start.
+        struct sigaction current
+        {};
+        QCOMPARE(::sigaction(SIGTERM, nullptr, &current), 0);
+        QVERIFY(current.sa_handler == SIG_DFL);
+        UnixSignalNotifier again({SIGUSR1});
+        QVERIFY(again.isActive());
     }
 
 private:
