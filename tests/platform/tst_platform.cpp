@@ -16,8 +16,7 @@
 
 namespace {
 
-// Whether the session is remote can change after construction; every name or address read is
-// recorded.
+// Remoteness may change after construction; every name or address read is recorded.
 class FakeProvider : public PcInfoProviderInterface
 {
 public:
@@ -87,8 +86,7 @@ QList<qint64> runningPids(const QString &name)
 
 } // namespace
 
-// The workstation, its environment, signals and processes. Each test sets the variables it depends
-// on, so their order does not matter.
+// The workstation, its environment, signals and processes; each test sets the variables it needs.
 class TestPlatform : public QObject
 {
     Q_OBJECT
@@ -211,8 +209,7 @@ private slots:
         QVERIFY(!LinuxEnvironmentProvider(QStringList{}).isClientServiceInstalled());
     }
 
-    // The client's log folder is where the end-to-end tests read its logs; the folders' own
-    // templates are checked below with the state folder.
+    // The log folder is where the end-to-end tests read the logs; the templates are checked below.
     void foldersFollowTheTemplates()
     {
         qputenv("ONDTPC_COMMON_APPDATA", "/srv/shared/");

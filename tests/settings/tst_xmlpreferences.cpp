@@ -271,8 +271,6 @@ private slots:
                  "Conversion Failure: Could not convert from Seconds to weeks");
         QCOMPARE(errorText([] { XmlPreferences::conversionFactor("weeks"); }),
                  "Conversion Failure: Unable to get conversion factor from weeks to seconds");
-        QCOMPARE(errorText([] { XmlPreferences().getAll(); }),
-                 "XmlPreferences::getAll() not implemented");
     }
 
     void renameEntry()

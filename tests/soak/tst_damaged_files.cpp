@@ -4,7 +4,6 @@
 
 #include "settings/HexCodec.h"
 
-#include <QDataStream>
 #include <QtTest>
 
 #include <unistd.h>

@@ -22,8 +22,7 @@ public:
     bool start();
     QString errorText() const { return m_error; }
 
-    // Runs ondps-sim with the script on the harness's address; its traffic goes to
-    // trafficPath().
+    // Runs ondps-sim with the script on the harness's address; its traffic goes to trafficPath().
     QProcess *startSimulator(const QString &script, int expectTimeoutMs = 60000);
     // Runs the client (or a copy of it) with the arguments; the platform is offscreen unless
     // an X server was started. Its standard error is kept for the test to read.
@@ -36,8 +35,7 @@ public:
     // when no such window shows up and goes within the timeout.
     bool pressReturnInWindow(const QString &title, int timeoutMs = 20000);
 
-    // Terminates the client as the end of a session would; true when it ends within 15 s with
-    // exit code 0.
+    // Terminates the client as a session's end would; true when it ends in 15 s with exit code 0.
     static bool stopsCleanly(QProcess *client);
 
     // Adds a variable to the environment of clients started from now on.
