@@ -132,7 +132,6 @@ private slots:
         QTest::newRow("full path") << "\\\\srv\\color" << QString("\\\\srv\\color");
         QTest::newRow("case matters") << "Color" << QString("Color");
         QTest::newRow("only whole elements") << "olor" << QString("olor");
-        QTest::newRow("unknown") << "Lobby" << QString("Lobby");
     }
     void shortNamesSelectAConnectedShare()
     {

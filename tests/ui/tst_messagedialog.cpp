@@ -324,7 +324,6 @@ private slots:
         };
         const RegistryRoot none = RegistryRoot::None;
         row("absent", "", "", none, "PrintClient");
-        row("small icons", "dword:1", "", none, "PrintClient");
         row("large icons", "dword:0", "", RegistryRoot::Users, "PrintClientLarge");
         row("other number", "dword:5", "", none, "PrintClient");
         row("zero as text", "sz:0", "", none, "PrintClientLarge");
