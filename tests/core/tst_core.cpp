@@ -266,8 +266,7 @@ private slots:
 
     void nothingIsBuiltWithoutObservers()
     {
-        // A scope on an observable without observers must still be harmless when one is added
-        // before it ends: it reports nothing rather than an unpaired Exit.
+        // An observer added inside a scope begun without one gets no unpaired Exit.
         Observable observable;
         RecordingObserver observer;
         {
@@ -280,8 +279,7 @@ private slots:
 
     void discardingObserversAreNotKept()
     {
-        // With logging off the only observer is a NullLogger: no event, and no costly text, is
-        // built for it.
+        // Logging off, the only observer is a NullLogger: no event or costly text is built for it.
         Observable observable;
         NullLogger discarding;
         observable.addObserver(&discarding);

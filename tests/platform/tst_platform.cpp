@@ -46,14 +46,6 @@ public:
     QString configFolder() const override { return "/srv/ondtpc/config"; }
 };
 
-QProcessEnvironment environmentOf(const QStringList &assignments)
-{
-    QProcessEnvironment environment;
-    for (const QString &assignment : assignments)
-        environment.insert(assignment.section('=', 0, 0), assignment.section('=', 1));
-    return environment;
-}
-
 QString errorOf(const std::function<void()> &call)
 {
     try {
@@ -142,7 +134,10 @@ private slots:
     {
         QFETCH(QStringList, environment);
         QFETCH(QString, client);
-        const PcInfoProvider provider(environmentOf(environment), m_dir->path());
+        QProcessEnvironment variables;
+        for (const QString &assignment : environment)
+            variables.insert(assignment.section('=', 0, 0), assignment.section('=', 1));
+        const PcInfoProvider provider(variables, m_dir->path());
         QCOMPARE(provider.isRemoteSession(), !client.isEmpty());
         if (client.isEmpty()) {
             QCOMPARE(provider.machineName(), LinuxEnvironmentProvider().computerName());
