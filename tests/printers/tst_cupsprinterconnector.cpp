@@ -8,7 +8,6 @@
 #include "RecordingObserver.h"
 
 #include <QLocalServer>
-#include <QRegularExpression>
 #include <QtTest>
 
 #include <sys/stat.h>
@@ -151,7 +150,6 @@ private slots:
         QTest::newRow("socket device") << "socket://10.1.2.4:9100" << local << "10.1.2.4";
         QTest::newRow("lpd device") << "lpd://10.1.2.5/queue" << local << "10.1.2.5";
         QTest::newRow("http device") << "http://10.1.2.6:631/printers/q" << local << "10.1.2.6";
-        QTest::newRow("ipps device") << "ipps://10.1.2.7/printers/q" << local << "10.1.2.7";
         QTest::newRow("ipv6 device") << "ipp://[fd00::5]:631/printers/q" << local << "fd00::5";
         QTest::newRow("queue of a remote scheduler")
             << "file:///dev/null" << QString("ipp://ps.example.com:631/printers/q")

@@ -4,7 +4,6 @@
 
 #include "settings/HexCodec.h"
 
-#include <QDataStream>
 #include <QtTest>
 
 #include <unistd.h>
@@ -108,9 +107,7 @@ private slots:
         QFETCH(QString, kind);
         QFETCH(Damage, how);
         if (how == Damage::NoPermissions && geteuid() == 0)
-            QSKIP(
-                "Running as root, whom mode 000 does not keep from reading a file; the row with a "
-                "folder in the file's place makes the file unreadable for root too.");
+            QSKIP("Root reads a file of mode 000; the row with a folder in its place covers root.");
 
         ClientHarness harness(Address);
         QVERIFY2(harness.start(), qPrintable(harness.errorText()));

@@ -37,8 +37,7 @@ public:
     // when no such window shows up and goes within the timeout.
     bool pressReturnInWindow(const QString &title, int timeoutMs = 20000);
 
-    // Terminates the client as the end of a session would; true when it ends within 15 s with
-    // exit code 0.
+    // Terminates the client as a session's end would; true when it ends in 15 s with exit code 0.
     static bool stopsCleanly(QProcess *client);
 
     // Adds a variable to the environment of clients started from now on.

@@ -4,8 +4,7 @@
 #include <QRandomGenerator>
 #include <QStringList>
 
-// A file's whole content, for tests that compare or plant exact bytes. Empty when the file
-// cannot be read.
+// A file's whole content, for tests that compare or plant exact bytes; empty when unreadable.
 inline QByteArray readFile(const QString &path)
 {
     QFile file(path);

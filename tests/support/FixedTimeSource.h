@@ -4,8 +4,7 @@
 #include "core/JqeTimeSource.h"
 #include "core/TimeSourceInterface.h"
 
-// A clock that always answers the same instant; registered as "timeSource" it makes
-// message wire texts predictable.
+// A clock that always answers the same instant, so that message wire texts are predictable.
 class FixedTimeSource
     : public Brindlecore::Core::AppContextEntryInterface
     , public Brindlecore::Core::TimeSourceInterface

@@ -4,8 +4,7 @@
 
 #include <QStringList>
 
-// Whole logs as comparable lines "Type level source class::method text", for a class that logs
-// under its own name as source.
+// Whole logs as comparable lines "Type level source class::method text"; the source is the class.
 struct LogLines
 {
     QString source;

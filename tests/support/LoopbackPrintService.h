@@ -84,9 +84,6 @@ public:
     {
         return m_connections.value(connection).closedOnAccept;
     }
-    // Milliseconds since this object was made.
-    qint64 acceptedAt(int connection) const { return m_connections.value(connection).acceptedAt; }
-    qint64 closedAt(int connection) const { return m_connections.value(connection).closedAt; }
     // Milliseconds from each connection's close to the next connection.
     QList<qint64> reconnectionDelays() const;
     // The sampled process's open descriptors and resident memory when the connection's first
@@ -120,7 +117,7 @@ private:
         bool open = true;
         bool closedByUs = false;
         bool closedOnAccept = false;
-        qint64 acceptedAt = 0;
+        qint64 acceptedAt = 0; // milliseconds since this object was made
         qint64 closedAt = -1;
         int descriptors = -1;
         qint64 residentKiB = -1;

@@ -3,7 +3,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
-#include <QTimer>
 #include <QtTest>
 
 ModalDialogDriver::ModalDialogDriver(Action action, int delayMs, int closeAfterMs)

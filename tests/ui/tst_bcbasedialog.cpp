@@ -1,19 +1,24 @@
 #include "DialogFakes.h"
 #include "ModalDialogDriver.h"
+#include "ui/AboutInfoDialog.h"
 #include "ui/AlphanumericKeyboardInputFilter.h"
 #include "ui/BcBaseDialog.h"
 #include "ui/ChangeLanguageButton.h"
 #include "ui/CopyrightLabel.h"
 #include "ui/DialogSettings.h"
+#include "ui/KeyPad.h"
 #include "ui/LanguageSelectorExtension.h"
 #include "ui/LanguageSelectorExtensionItem.h"
-#include "ui/PasswordDialog.h"
+#include "ui/MessageDialog.h"
+#include "ui/OpcPasswordDialog.h"
 
-#include <QAbstractEventDispatcher>
-#include <QElapsedTimer>
+#include <QAbstractButton>
+#include <QAccessible>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QVBoxLayout>
 #include <QtTest>
@@ -81,7 +86,30 @@ const LanguageList ThreeLanguages{{"English", "Close Language Options"},
                                   {"Français", "Fermer les options de langue"},
                                   {"Español", "Cerrar opciones de idioma"}};
 
+using Factory = std::function<BcBaseDialog *()>;
+
+BcBaseDialog *passwordDialog(int keypadType)
+{
+    PasswordDlgInfo info("Staff Override", "OK", "Cancel", QString(), "Password");
+    info.setHeadingKey("This job needs a staff member's approval.");
+    info.setShowStaffId(true);
+    info.setShowReason(true);
+    info.setKeypadType(keypadType);
+    return new OpcPasswordDialog(info);
+}
+
+bool needsName(QWidget *widget)
+{
+    if (qobject_cast<QAbstractButton *>(widget) || qobject_cast<QLineEdit *>(widget) ||
+        qobject_cast<QPlainTextEdit *>(widget) || qobject_cast<QListWidget *>(widget))
+        return true;
+    const auto *label = qobject_cast<QLabel *>(widget);
+    return label && !label->pixmap().isNull();
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(Factory)
 
 class TestBcBaseDialog : public QObject
 {
@@ -261,7 +289,6 @@ private slots:
         settings.setLanguageButtonIntervalMs(700);
         settings.setFont("DejaVu Serif", 14);
         TestDialog dialog;
-        QCOMPARE(dialog.windowTitle(), "Example Client");
         QCOMPARE(dialog.findChild<CopyrightLabel *>()->texts().value(0), "Example Product");
         QCOMPARE(dialog.font().pointSize(), 14);
         QCOMPARE(dialog.findChild<ChangeLanguageButton *>()->interval(), 700);
@@ -308,6 +335,48 @@ private slots:
         }
     }
 
+    void keyTable_data()
+    {
+        QTest::addColumn<QString>("exceptions");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<bool>("accepted");
+        // The edges of the digits, the capitals (key codes are never lower case), space and
+        // no-break space, the Latin-1 letters 192-255 and the special keys 4096-4134.
+        const QList<QPair<int, bool>> plain{
+            {0, false},   {32, true},   {45, false},  {48, true},  {57, true},   {58, false},
+            {64, false},  {65, true},   {90, true},   {91, false}, {97, false},  {160, true},
+            {161, false}, {191, false}, {192, true},  {255, true}, {256, false}, {4095, false},
+            {4096, true}, {4134, true}, {4144, false}};
+        for (const auto &[code, accepted] : plain)
+            QTest::addRow("%d", code) << QString() << code << accepted;
+        QTest::newRow("underscore exception") << QString("-_") << 95 << true;
+        QTest::newRow("exception in the Latin-1 range") << QString("\u00a7") << 0xa7 << true;
+        QTest::newRow("exception above Latin-1") << QString("\u20ac") << 0x20ac << false;
+    }
+    void keyTable()
+    {
+        QFETCH(QString, exceptions);
+        QFETCH(int, code);
+        QTEST(AlphanumericKeyboardInputFilter(exceptions).accepts(quint16(code)), "accepted");
+    }
+
+    // Qt's special keys (0x01000000 + n) become 4096 + n; what does not fit 16 bits is 0xFFFF.
+    void qtKeysMapToFilterCodes()
+    {
+        const QList<QPair<int, int>> keys{{Qt::Key_A, 65},
+                                          {Qt::Key_Eacute, 0xc9},
+                                          {Qt::Key_Escape, 4096},
+                                          {Qt::Key_Left, 4114},
+                                          {Qt::Key_ScrollLock, 4134},
+                                          {Qt::Key_F1, 0x1030},
+                                          {Qt::Key_MediaPlay, 0x1080},
+                                          {Qt::Key_Camera, 0xFFFF},
+                                          {0x1F600, 0xFFFF},
+                                          {-1, 0xFFFF}};
+        for (const auto &[key, code] : keys)
+            QCOMPARE(int(KeyboardInputFilter::filterKeyCode(key)), code);
+    }
+
     void extensionOpensBesideTheDialog()
     {
         settings.setLanguageMap(
@@ -346,12 +415,9 @@ private slots:
         QTest::addColumn<int>("changerResult"); // negative: no changer
         QTest::addColumn<QString>("language");
         QTest::addColumn<QString>("hello");
-        QTest::newRow("changed") << 4 << "FR_CA"
-                                 << "[FR_CA] Hello";
-        QTest::newRow("changer refuses") << 0 << "EN_US"
-                                         << "Hello";
-        QTest::newRow("no changer") << -1 << "EN_US"
-                                    << "Hello";
+        QTest::newRow("changed") << 4 << QString("FR_CA") << QString("[FR_CA] Hello");
+        QTest::newRow("changer refuses") << 0 << QString("EN_US") << QString("Hello");
+        QTest::newRow("no changer") << -1 << QString("EN_US") << QString("Hello");
     }
     void languageChangeRetranslates()
     {
@@ -430,6 +496,40 @@ private slots:
         // A map entry whose name is not in the list cannot be updated.
         settings.setLanguageMap({{"DE_DE", "Deutsch"}});
         QVERIFY(!settings.updateLanguageEntry("DE_DE", "Deutsch", ""));
+    }
+    // Every visible button, field, list and picture of every dialog (language list open, keypads
+    // shown) has an accessible name.
+    void everyControlAndPictureHasAName_data()
+    {
+        QTest::addColumn<Factory>("factory");
+        QTest::newRow("message dialog") << Factory([] {
+            return new MessageDialog("Print Job", {"Sent."}, {}, QMessageBox::Warning, nullptr, 0,
+                                     3, "Print", QString(), "Cancel", QString(), "Later");
+        });
+        QTest::newRow("password dialog with keyboard")
+            << Factory([] { return passwordDialog(KeyPad::FullKeyboard); });
+        QTest::newRow("password dialog with numeric pad")
+            << Factory([] { return passwordDialog(2); });
+        QTest::newRow("about box") << Factory([] { return new AboutInfoDialog; });
+    }
+    void everyControlAndPictureHasAName()
+    {
+        QFETCH(Factory, factory);
+        std::unique_ptr<BcBaseDialog> dialog(factory());
+        dialog->show();
+        dialog->toggleExtension();
+        int checked = 0;
+        for (QWidget *widget : dialog->findChildren<QWidget *>()) {
+            if (!widget->isVisible() || !needsName(widget))
+                continue;
+            ++checked;
+            QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
+            const QByteArray what =
+                widget->metaObject()->className() + (" " + widget->objectName().toUtf8());
+            QVERIFY2(accessible && !accessible->text(QAccessible::Name).trimmed().isEmpty(),
+                     what.constData());
+        }
+        QVERIFY(checked >= 3);
     }
 };
 
