@@ -74,6 +74,14 @@ void PrintClientTranslator::installOverrideTranslations(int overridePort)
             QStringLiteral("Either printServiceAddress or locale is empty"));
         return;
     }
+    // The port comes from the Print Service's settings, where 0 means it was never given.
+    if (overridePort <= 0 || overridePort > 65535) {
+        Log(this, "installOverrideTranslations", LogWarning,
+            QStringLiteral("Override translation port %1 is not a port; no override translations "
+                           "are downloaded")
+                .arg(overridePort));
+        return;
+    }
     Log(this, "installOverrideTranslations", LogVerbose,
         QStringLiteral("Preparing to download override translator from Print Service at %1:%2")
             .arg(address)

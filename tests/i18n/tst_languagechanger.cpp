@@ -221,8 +221,14 @@ private slots:
                                QStringLiteral("Either printServiceAddress or locale is empty")));
 
         translator.setPrinterConnector(&connector);
+        translator.setLocale(QStringLiteral("fr_ca"), 0);
+        QVERIFY(m_http.server.requests.isEmpty());
+        QCOMPARE(cancelText(), QStringLiteral("Annuler"));
+        translator.setLocale(QStringLiteral("es_us"), 30044);
         translator.setLocale(QStringLiteral("fr_ca"), 30044);
-        QCOMPARE(m_http.server.requests, QStringList{Base + QStringLiteral("/FR_CA_OVERRIDE.qm")});
+        QCOMPARE(m_http.server.requests,
+                 (QStringList{Base + QStringLiteral("/ES_US_OVERRIDE.qm"),
+                              Base + QStringLiteral("/FR_CA_OVERRIDE.qm")}));
         QCOMPARE(cancelText(), QStringLiteral("Abandonner"));
         translator.removeOldTranslators();
         QCOMPARE(cancelText(), QStringLiteral("Cancel"));
