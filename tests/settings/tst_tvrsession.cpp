@@ -126,15 +126,13 @@ private slots:
                                  tvr->currentPin(), tvr->computerDescription(true),
                                  tvr->getLanguage()};
         QTEST(values.join('|'), "values");
-        QCOMPARE(tvr->computerDescription(false), QString());
         QCOMPARE(m_peer->requests.size(), qMax(requests, 0));
         QCOMPARE(m_log.texts().filter("request string: ").size(), requests < 0 ? 10 : requests);
         QCOMPARE(m_log.count("skipping TVR4 integration"), requests == 0 ? 5 : 0);
         for (const QByteArray &line : m_peer->requests)
             QVERIFY(
                 line.endsWith("?computer_name=" + QUrl::toPercentEncoding(Machine) + " HTTP/1.1"));
-        QVERIFY(m_log.texts().filter(Pin).isEmpty());
-        QVERIFY(m_log.texts().filter(hexEncode(Pin)).isEmpty());
+        QVERIFY(m_log.texts().filter(QRegularExpression(Pin + '|' + hexEncode(Pin))).isEmpty());
     }
 
     // One attempt when answered, with the PIN masked; two when not. An unreadable machine name
