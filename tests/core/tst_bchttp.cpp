@@ -1,61 +1,9 @@
 #include "core/BcHttp.h"
 
+#include "HttpPeer.h"
+
 #include <QBuffer>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QtTest>
-
-#include <functional>
-
-namespace {
-
-// An HTTP peer on 127.0.0.1: it keeps each request line and hands the socket and the path to
-// the test's answer, which may reply at once, later or never.
-struct HttpPeer
-{
-    using Answer = std::function<void(QTcpSocket *socket, const QByteArray &path)>;
-
-    explicit HttpPeer(Answer answer)
-        : answer(std::move(answer))
-    {
-        QObject::connect(&server, &QTcpServer::newConnection, &server, [this] {
-            while (QTcpSocket *socket = server.nextPendingConnection())
-                QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
-                    const QByteArray head = socket->peek(socket->bytesAvailable());
-                    if (!head.contains("\r\n\r\n"))
-                        return; // more of the head is to come
-                    socket->readAll();
-                    requests << head.left(head.indexOf("\r\n"));
-                    this->answer(socket, requests.last().split(' ').value(1));
-                });
-        });
-    }
-    QString url(const char *path = "/f.qm") const
-    {
-        return QStringLiteral("http://127.0.0.1:%1%2").arg(server.serverPort()).arg(path);
-    }
-
-    QTcpServer server;
-    Answer answer;
-    QList<QByteArray> requests;
-};
-
-QByteArray response(const QByteArray &status, const QByteArray &body, qint64 length = -1,
-                    const QByteArray &headers = {})
-{
-    return "HTTP/1.1 " + status +
-           "\r\nContent-Length: " + QByteArray::number(length < 0 ? body.size() : length) +
-           "\r\nConnection: close\r\n" + headers + "\r\n" + body;
-}
-
-// Writes the bytes, and closes once they are out.
-void reply(QTcpSocket *socket, const QByteArray &bytes)
-{
-    socket->write(bytes);
-    socket->disconnectFromHost();
-}
-
-} // namespace
 
 class TestBcHttp : public QObject
 {
@@ -68,13 +16,14 @@ private slots:
         QTest::addColumn<int>("timeoutMs");
         QTest::addColumn<bool>("succeeds");
         const QByteArray atLimit(BcHttp::MaxBodyBytes, 'x');
-        QTest::newRow("200") << response("200 OK", "body") << 30000 << true;
-        QTest::newRow("body at the limit") << response("200 OK", atLimit) << 30000 << true;
-        QTest::newRow("body over the limit") << response("200 OK", atLimit + "x") << 30000 << false;
-        QTest::newRow("404") << response("404 Not Found", "missing") << 30000 << false;
+        QTest::newRow("200") << httpResponse("200 OK", "body") << 30000 << true;
+        QTest::newRow("body at the limit") << httpResponse("200 OK", atLimit) << 30000 << true;
+        QTest::newRow("body over the limit")
+            << httpResponse("200 OK", atLimit + "x") << 30000 << false;
+        QTest::newRow("404") << httpResponse("404 Not Found", "missing") << 30000 << false;
         QTest::newRow("redirect not followed")
-            << response("302 Found", "", 0, "Location: /g.qm\r\n") << 30000 << false;
-        QTest::newRow("closed early") << response("200 OK", "short", 100) << 30000 << false;
+            << httpResponse("302 Found", "", 0, "Location: /g.qm\r\n") << 30000 << false;
+        QTest::newRow("closed early") << httpResponse("200 OK", "short", 100) << 30000 << false;
         QTest::newRow("never answered") << QByteArray() << 1000 << false;
         QTest::newRow("refused") << QByteArray("refused") << 30000 << false;
     }
@@ -86,7 +35,7 @@ private slots:
 
         HttpPeer peer([&](QTcpSocket *socket, const QByteArray &) {
             if (!answer.isEmpty())
-                reply(socket, answer);
+                httpReply(socket, answer);
         });
         QVERIFY(peer.server.listen(QHostAddress::LocalHost));
         const QString url = peer.url();
@@ -110,7 +59,7 @@ private slots:
         constexpr int FirstTimeoutMs = 500;
         HttpPeer peer([](QTcpSocket *socket, const QByteArray &path) {
             QTimer::singleShot(path == "/first" ? 0 : 2 * FirstTimeoutMs, socket,
-                               [socket, path] { reply(socket, response("200 OK", path)); });
+                               [socket, path] { httpReply(socket, httpResponse("200 OK", path)); });
         });
         QVERIFY(peer.server.listen(QHostAddress::LocalHost));
         BcHttp http;
@@ -142,7 +91,7 @@ private slots:
         bool secondSucceeded = false;
         HttpPeer peer([&](QTcpSocket *socket, const QByteArray &path) {
             if (path == "/second")
-                return reply(socket, response("200 OK", path));
+                return httpReply(socket, httpResponse("200 OK", path));
             if (event == "quit")
                 QCoreApplication::quit();
             else if (event == "abort")
@@ -151,7 +100,7 @@ private slots:
                 secondSucceeded = http.get(peer.url("/second"), &second);
             // A wait that went on would end in success.
             QTimer::singleShot(succeeds ? 0 : 10000, socket,
-                               [socket] { reply(socket, response("200 OK", "")); });
+                               [socket] { httpReply(socket, httpResponse("200 OK", "")); });
         });
         QVERIFY(peer.server.listen(QHostAddress::LocalHost));
         QVERIFY(http.setTimeout(0));
