@@ -7,14 +7,19 @@
 #include "core/LogEvent.h"
 #include "i18n/PrintClientLanguageChanger.h"
 #include "i18n/PrintClientTranslator.h"
+#include "platform/PcInfoProvider.h"
 #include "platform/UnixSignalNotifier.h"
 #include "printers/SharedPrinterMappings.h"
+#include "protocol/MessageIds.h"
 #include "protocol/OpcConnection.h"
 #include "protocol/OpcMessageDispatcher.h"
 #include "protocol/PrintClientMessager.h"
 #include "protocol/PrintClientRegistration.h"
+#include "settings/TvrSessionRegistry.h"
 #include "shell/LogFolder.h"
 #include "shell/ObserverManager.h"
+#include "shell/SettingsMsg.h"
+#include "shell/SettingsMsgHandler.h"
 #include "shell/TpcApplication.h"
 #include "ui/DialogSettings.h"
 #include "ui/PrintClientDialog.h"
@@ -239,14 +244,33 @@ void ClientStartup::startLanguageChanger()
     m_languageChanger = std::make_unique<PrintClientLanguageChanger>(
         &m_clientPreferences, m_httpFactory.create(), address, m_observer);
     DialogSettings::shared().setLanguageChanger(m_languageChanger.get());
-    m_overridesApplied = m_languageChanger->changeLanguage(m_locale.toUpper()) ==
-                         LanguageChanger::DefaultAndOverride;
+    SettingsMsgHandler::setOverridesApplied(m_languageChanger->changeLanguage(m_locale.toUpper()) ==
+                                            LanguageChanger::DefaultAndOverride);
+    m_settingsHandler->setLanguageChanger(m_languageChanger.get());
+}
+
+void ClientStartup::registerHandlers()
+{
+    auto settingsHandler = std::make_unique<SettingsMsgHandler>(
+        &m_clientPreferences, m_session.get(), &m_printerConnector, m_translator.get(), m_observer);
+    m_settingsHandler = settingsHandler.get();
+    // No tray icon yet to be told that registration is complete.
+    m_settingsHandler->setRegistrationListener(nullptr);
+    m_settingsPrototype =
+        std::make_unique<Brindlecore::Core::SettingsMsg>(std::move(settingsHandler), m_observer);
+    m_dispatcher->registerMessage(Brindlecore::Core::MessageIds::SettingsMsg,
+                                  m_settingsPrototype.get());
 }
 
 void ClientStartup::connectToPrintService()
 {
     AppContext::instance().addEntry(std::make_unique<Brindlecore::Core::JqeTimeSource>());
+    m_sessionHttp = m_httpFactory.create();
+    m_session = std::make_unique<TvrSessionRegistry>(
+        m_sessionHttp.get(), m_observer, TvrSessionRegistry::DefaultPort,
+        std::make_unique<PcInfoProvider>(), &m_registry);
     m_dispatcher = std::make_unique<OpcMessageDispatcher>(m_observer);
+    registerHandlers();
     startLanguageChanger();
     m_messager = std::make_unique<PrintClientMessager>(m_observer);
     // The registration is the connection's first listener: it must be the first text sent.

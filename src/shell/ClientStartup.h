@@ -21,7 +21,12 @@ class OpcMessageDispatcher;
 class PrintClientMessager;
 class PrintClientRegistration;
 class PrintClientTranslator;
+class SettingsMsgHandler;
 class SharedPrinterMappings;
+class TvrSessionRegistry;
+namespace Brindlecore::Core {
+class SettingsMsg;
+}
 class TpcApplication;
 class UnixSignalNotifier;
 
@@ -63,6 +68,8 @@ private:
     // Service names its own.
     void installTranslations(const QString &locale);
     void connectToPrintService();
+    // The handlers of what the Print Service sends, registered with the dispatcher.
+    void registerHandlers();
     void startLanguageChanger();
     // Puts the default printer back and removes the shared printers; runs once, whether the
     // event loop returned or the process is being ended from inside it.
@@ -89,10 +96,13 @@ private:
     std::unique_ptr<SharedPrinterMappings> m_printerMappings;
     BcHttpFactory m_httpFactory;
     std::unique_ptr<OpcMessageDispatcher> m_dispatcher;
+    std::unique_ptr<BcHttpInterface> m_sessionHttp;
+    std::unique_ptr<TvrSessionRegistry> m_session;
+    // The prototype owns its handler.
+    std::unique_ptr<Brindlecore::Core::SettingsMsg> m_settingsPrototype;
+    SettingsMsgHandler *m_settingsHandler = nullptr;
     std::unique_ptr<LanguageChanger> m_languageChanger;
     QString m_locale;
-    // The site's override texts are in force; the settings from the Print Service read it.
-    bool m_overridesApplied = false;
     std::unique_ptr<PrintClientMessager> m_messager;
     std::unique_ptr<PrintClientRegistration> m_registration;
     std::unique_ptr<OpcConnection> m_connection;

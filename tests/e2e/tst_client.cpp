@@ -1,6 +1,7 @@
 #include "ClientHarness.h"
 #include "FileBytes.h"
 #include "TranslationFiles.h"
+#include "settings/HexCodec.h"
 
 #include <QtTest>
 
@@ -44,22 +45,21 @@ private slots:
         QVERIFY2(harness.start(), qPrintable(harness.errorText()));
         const QString registration = QRegularExpression::escape(harness.expectedRegistration());
         QProcess *simulator = harness.startSimulator(
-            QStringLiteral(
-                "expect %1\n"
-                "send 80|20250201090503\n"
-                "expect Message Not Handled: 80\\|20250201090503\n"
-                "send hello\n"
-                "expect Message Not Handled: hello\n"
-                "send No Response\n"
-                "expect No Response\n"
-                "send 58|20250201090503|Apelbrostagin|Qen_us\n"
-                "expect Message Not Handled: 58\\|20250201090503\\|Apelbrostagin\\|Qen_us\n"
-                "close\n"
-                "wait 300\n"
-                "reopen\n"
-                "expect %1\n"
-                "send 4|20250201090503|A1\n"
-                "expect Message Not Handled: 4\\|20250201090503\\|A1\n")
+            QStringLiteral("expect %1\n"
+                           "send 80|20250201090503\n"
+                           "expect Message Not Handled: 80\\|20250201090503\n"
+                           "send hello\n"
+                           "expect Message Not Handled: hello\n"
+                           "send No Response\n"
+                           "expect No Response\n"
+                           "send 58|20250201090503|Apelbrostagin|Qen_us\n"
+                           "expect 59\\|\\d{14}\\|Aen_us\n"
+                           "close\n"
+                           "wait 300\n"
+                           "reopen\n"
+                           "expect %1\n"
+                           "send 4|20250201090503|A1\n"
+                           "expect Message Not Handled: 4\\|20250201090503\\|A1\n")
                 .arg(registration));
         QProcess *client = harness.startClient();
 
@@ -143,6 +143,47 @@ private slots:
         QVERIFY2(!linesOf(harness.trafficPath()).filter(request).isEmpty(), qPrintable(request));
         QVERIFY2(!linesOf(harness.logFolder() + "/ondtpc-devlog.txt").filter(logged).isEmpty(),
                  qPrintable(logged));
+    }
+
+    // The settings reach the session file of an installed client, the spooler's default printer
+    // and the languages: each supported dialect's override is fetched, then the locale's.
+    void settingsTakeEffect()
+    {
+        ClientHarness harness("127.0.0.41");
+        QVERIFY2(harness.start(), qPrintable(harness.errorText()));
+        QVERIFY(harness.cupsd().addQueue("colour", "file:/dev/null", "Colour printer"));
+        QVERIFY(writeFile(harness.registryFolder() + "/HKEY_LOCAL_MACHINE.ini",
+                          "[SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ondclient]\n"
+                          "InstallLocation=sz:/usr/lib/ondtpc\n"));
+        QVERIFY(QDir().mkpath(harness.scratchPath("site/languages")));
+        const QString password = "Sandpiper-4417";
+        QProcess *simulator = harness.startSimulator(
+            QStringLiteral("expect register:.*\n"
+                           "send 58|20250201090503|A%1|Gcolour|O1|Pfr_ca,es_us|Qfr_ca|L30044\n"
+                           "expect 59\\|\\d{14}\\|Afr_ca\n")
+                .arg(UtilsLib::hexEncode(password)),
+            60000, {"--http-port", "30044", "--http-root", harness.scratchPath("site")});
+        QProcess *client = harness.startClient();
+        QVERIFY(finishes(simulator, 60000));
+        QCOMPARE(simulator->exitCode(), 0);
+        QString defaultPrinter;
+        QTRY_VERIFY_WITH_TIMEOUT(harness.cupsd().run("lpstat", {"-d"}, &defaultPrinter) &&
+                                     defaultPrinter.contains("colour"),
+                                 20000);
+        const QString session = harness.homeFolder() + "/.ondTpc/session.dat";
+        // Owner, group and others: only the owner reads and writes it.
+        QCOMPARE(int(QFile::permissions(session) & QFileDevice::Permissions(0x7077)),
+                 int(QFile::ReadOwner | QFile::WriteOwner));
+        QVERIFY(ClientHarness::stopsCleanly(client));
+
+        QStringList fetched;
+        for (const QString &line : linesOf(harness.trafficPath()).filter(" http GET "))
+            fetched.append(line.section("/languages/", 1).section(' ', 0, 0));
+        QCOMPARE(fetched,
+                 (QStringList{"EN_US_OVERRIDE.qm", "FR_CA_OVERRIDE.qm", "ES_US_OVERRIDE.qm",
+                              "EN_US_OVERRIDE.qm", "FR_CA_OVERRIDE.qm"}));
+        for (const char *log : {"/ondtpc-userlog.txt", "/ondtpc-devlog.txt"})
+            QVERIFY(linesOf(harness.logFolder() + log).filter(password).isEmpty());
     }
 
     void renamedExecutableShowsTheFatalError()
