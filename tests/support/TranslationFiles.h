@@ -9,6 +9,10 @@
 
 // Writes translation sources and compiles them with the real lrelease (its path comes from the
 // build as ONDTPC_LRELEASE), so tests read the files the build itself would make.
+// The contexts of the language list's texts and of a dialog's.
+inline const char *const Tags = "Language Preferences";
+inline const char *const Dialog = "PasswordDialog";
+
 struct TranslatedText
 {
     const char *context;
