@@ -55,8 +55,7 @@ QString cancelText()
 
 } // namespace
 
-// Both translators of the client against a languages folder of French and Spanish and a fake
-// Print Service: what the dialogs read afterwards, and what was fetched.
+// Both translators against French and Spanish files and a fake Print Service.
 class LanguageChangerTest : public QObject
 {
     Q_OBJECT
