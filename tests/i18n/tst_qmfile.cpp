@@ -44,9 +44,8 @@ QStringList lines(const std::optional<QList<QmMessage>> &messages)
 
 QByteArray number(quint32 n)
 {
-    QByteArray bytes(4, '\0');
-    qToBigEndian(n, bytes.data());
-    return bytes;
+    const quint32 big = qToBigEndian(n);
+    return QByteArray(reinterpret_cast<const char *>(&big), 4);
 }
 
 QByteArray messages(const QByteArray &block)
@@ -131,8 +130,7 @@ private slots:
         QCOMPARE(lines(QmFile::read(m_compiled.left(16) + blocks)).join(u'\n'), read);
     }
 
-    // A file cut anywhere reads as nothing, or as the blocks before the cut: never as part of
-    // the messages.
+    // A file cut anywhere reads as nothing or the blocks before the cut, never as some messages.
     void cutOrWrongMagic()
     {
         for (qsizetype size = 0; size < m_compiled.size(); ++size) {

@@ -28,8 +28,7 @@ const QString Machine = "lab pc+1&x=y#z%41/é";
 
 } // namespace
 
-// The booking session from the web service of version 4 or the per-user values of older
-// versions, read through a real HTTP client and the settings file under the test's own home.
+// The booking session from version 4's web service over real HTTP, or older versions' settings.
 class TestTvrSession : public QObject
 {
     Q_OBJECT
@@ -135,8 +134,7 @@ private slots:
         QVERIFY(m_log.texts().filter(QRegularExpression(Pin + '|' + hexEncode(Pin))).isEmpty());
     }
 
-    // One attempt when answered, with the PIN masked; two when not. An unreadable machine name
-    // is a warning and an empty query value.
+    // One attempt when answered, PIN masked, two when not; no machine name is warned of and empty.
     void logsEachAttempt()
     {
         m_web = {{"patron_pin", hexEncode(Pin)}};

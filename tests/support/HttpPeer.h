@@ -1,15 +1,11 @@
 #pragma once
 
-#include <QByteArray>
-#include <QList>
-#include <QString>
 #include <QTcpServer>
 #include <QTcpSocket>
 
 #include <functional>
 
-// An HTTP peer on 127.0.0.1: it keeps each request line and hands the socket and the path to
-// the test's answer, which may reply at once, later or never.
+// Keeps each request line and lets the test's answer reply to it at once, later or never.
 struct HttpPeer
 {
     using Answer = std::function<void(QTcpSocket *socket, const QByteArray &path)>;

@@ -1,3 +1,4 @@
+#include "FileBytes.h"
 #include "ScenarioScript.h"
 #include "TrafficLog.h"
 
@@ -94,17 +95,6 @@ private:
     QTcpSocket m_socket;
     QByteArray m_received;
 };
-
-// Sends one request to the simulator's file server; what came back until it closed.
-QByteArray httpExchange(const QByteArray &requestLine)
-{
-    QTcpSocket socket;
-    socket.connectToHost(Address, HttpPort);
-    socket.waitForConnected(5000);
-    socket.write(requestLine + "\r\nHost: sim\r\n\r\n");
-    socket.waitForDisconnected(5000);
-    return socket.readAll();
-}
 
 QByteArray httpAnswer(const QByteArray &status, int length, const QByteArray &rest = "\r\n")
 {
@@ -345,10 +335,8 @@ private slots:
     void servesFilesOverHttp()
     {
         QVERIFY(QDir(m_dir->path()).mkpath("root/languages"));
-        for (const char *name : {"FR", "DE"}) {
-            QFile file(m_dir->filePath(QString("root/languages/%1.qm").arg(name)));
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(name) == 2);
-        }
+        for (const char *name : {"FR", "DE"})
+            QVERIFY(writeFile(m_dir->filePath(QString("root/languages/%1.qm").arg(name)), name));
         QVERIFY(QFile::link(writeScript("not served"), m_dir->filePath("root/link.txt")));
         SimProcess sim;
         QVERIFY(sim.start({"--listen", Address, "--http-port", QString::number(HttpPort),
@@ -370,8 +358,14 @@ private slots:
             {"GET /link.txt HTTP/1.1", httpAnswer("404 Not Found", 0)},
             {"POST /languages/FR.qm HTTP/1.1", httpAnswer("405 Method Not Allowed", 0)},
         };
-        for (const auto &[request, expected] : exchanges)
-            QCOMPARE(httpExchange(request), expected);
+        for (const auto &[request, expected] : exchanges) {
+            QTcpSocket socket;
+            socket.connectToHost(Address, HttpPort);
+            QVERIFY(socket.waitForConnected(5000));
+            socket.write(request + "\r\nHost: sim\r\n\r\n");
+            socket.waitForDisconnected(5000);
+            QCOMPARE(socket.readAll(), expected);
+        }
         // An answer to it would have been sent before those and be here by now.
         QVERIFY(!hanging.waitForReadyRead(0));
         QCOMPARE(hanging.state(), QAbstractSocket::ConnectedState);
