@@ -29,8 +29,18 @@ void OpcConnection::messageReceived(const QString &text)
     UtilsLib::TraceScope trace(this, Source, ReceivedOrigin);
     logEvent(this, Source, ReceivedOrigin, UtilsLib::LogInfo,
              [&] { return QStringLiteral("Recevied: ") + maskSecretFields(text); });
+    const quint64 connection = m_messageClient ? m_messageClient->connectionNumber() : 0;
     const QString reply =
         m_dispatcher ? m_dispatcher->dispatch(PrintServiceSource, text) : QString();
+    // A handler may wait for the user while the connection is lost and made again; on the new
+    // connection its reply would answer a question the Print Service never asked there.
+    if (m_messageClient && m_messageClient->connectionNumber() != connection) {
+        logEvent(this, Source, ReceivedOrigin, UtilsLib::LogWarning, [&] {
+            return QStringLiteral("Dropped: %1 (the connection of the text it answers was lost)")
+                .arg(maskSecretFields(reply));
+        });
+        return;
+    }
     // A failed write has already scheduled a reconnection; the reply is not kept.
     if (m_messageClient)
         m_messageClient->sendMessage(reply);

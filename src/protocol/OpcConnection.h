@@ -11,7 +11,8 @@ class Observer;
 }
 
 // The reception side of the connection: answers every received text with exactly one
-// written text, the dispatcher's reply, whatever it is (empty included).
+// written text, the dispatcher's reply, whatever it is (empty included), on the connection the
+// text came from; a reply whose connection was lost meanwhile is dropped.
 class OpcConnection
     : public MessageListenerInterface
     , public UtilsLib::Observable

@@ -114,6 +114,7 @@ void PrintClientMessager::connectionEstablished()
     // A reconnection still pending (a write failed while this attempt was under way) would
     // only tear down the connection that has just come up.
     m_reconnectTimer.stop();
+    ++m_connectionNumber;
     const auto listeners = m_connectionListeners;
     for (ConnectionListenerInterface *listener : listeners)
         listener->connectionEstablished();

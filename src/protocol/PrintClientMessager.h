@@ -48,6 +48,7 @@ public:
     void addConnectionListener(ConnectionListenerInterface *listener);
 
     bool sendMessage(const QString &text) override;
+    quint64 connectionNumber() const override { return m_connectionNumber; }
 
     // Abandons any connection or attempt first, so that only one ever exists.
     virtual void connectToServer(const QString &host, quint16 port);
@@ -79,4 +80,5 @@ private:
     // Set while a text is with the listener, whose handler may run a nested event loop:
     // texts arriving meanwhile wait their turn so that replies go out in order.
     bool m_delivering = false;
+    quint64 m_connectionNumber = 0;
 };

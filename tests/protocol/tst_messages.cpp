@@ -589,6 +589,41 @@ private slots:
         QVERIFY(m_messages.m_texts.isEmpty());
     }
 
+    // A user may answer a question after its connection was lost and made again: the reply
+    // would answer, on the new connection, a text the Print Service never sent there.
+    void replyToALostConnectionIsDropped()
+    {
+        QVERIFY(connectOnce());
+        struct WaitingDispatcher : OpcMessageDispatcherInterface
+        {
+            std::function<void()> wait;
+            QString dispatch(const QString &, const QString &text) override
+            {
+                if (text == "question")
+                    wait();
+                return "answer to " + text;
+            }
+        } dispatcher;
+        dispatcher.wait = [this] {
+            m_service->close(0);
+            QVERIFY(m_service->waitForConnections(2, 10000));
+            QVERIFY(QTest::qWaitFor([&] { return m_connectionLog.count("L:established") == 2; }));
+        };
+        OpcConnection reception(&dispatcher, m_messager.get(), m_observer.get());
+        m_messager->setMessageListener(&reception);
+        m_service->sendText(0, "question");
+        QVERIFY(QTest::qWaitFor([&] {
+            return m_observer->count("Dropped: answer to question (the "
+                                     "connection of the text it answers "
+                                     "was lost)") == 1;
+        }));
+        // The next text on the new connection is the first one answered there.
+        m_service->sendText(1, "probe");
+        QVERIFY(m_service->waitForTexts(1, 1));
+        QCOMPARE(m_service->texts(1), QStringList{"answer to probe"});
+        m_messager->setMessageListener(nullptr);
+    }
+
     void everyConnectionRegistersFirstAndAnswersInOrder()
     {
         // The names are read again on each connection; names that cannot be read are sent empty.
