@@ -4,11 +4,11 @@
 #include "core/LogSource.h"
 #include "i18n/DialectCode.h"
 #include "i18n/LanguageTags.h"
+#include "i18n/QmFile.h"
 #include "ui/DialogSettings.h"
 
 #include <QBuffer>
 #include <QCursor>
-#include <QFile>
 #include <QGuiApplication>
 #include <QTranslator>
 
@@ -20,7 +20,6 @@ using UtilsLib::TraceScope;
 namespace {
 
 const UtilsLib::LogSource Log(QStringLiteral("LanguageChanger"));
-const qint64 MaximumFileSize = 16 * 1024 * 1024;
 
 // The wait cursor for as long as a change runs, whichever way it ends.
 class WaitCursor
@@ -47,7 +46,7 @@ private:
 std::unique_ptr<QTranslator> loadTranslator(const QByteArray &bytes)
 {
     auto translator = std::make_unique<QTranslator>();
-    if (!translator->load(reinterpret_cast<const uchar *>(bytes.constData()), bytes.size()))
+    if (!QmFile::loadInto(*translator, bytes))
         return nullptr;
     return translator;
 }
@@ -91,8 +90,9 @@ int LanguageChanger::switchLanguage(const QString &languageCode)
     // A code that is not plain never becomes a path: it is treated like a missing file.
     const QString path = DialectCode::existingFile(
         m_applicationDirectory + QStringLiteral("/languages"), languageCode, QStringLiteral(".qm"));
-    QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly) || file.size() > MaximumFileSize) {
+    const std::optional<QByteArray> defaultData =
+        path.isEmpty() ? std::nullopt : QmFile::readFile(path);
+    if (!defaultData) {
         Log(this, "changeLanguage", LogWarning,
             QStringLiteral("Default language file could not be opened.  Check to ensure the file "
                            "(%1) exists")
@@ -101,9 +101,7 @@ int LanguageChanger::switchLanguage(const QString &languageCode)
     }
     Log(this, "changeLanguage", LogInfo,
         QStringLiteral("Verified translation file (%1)").arg(path));
-    const QByteArray defaultData = file.readAll();
-    file.close();
-    std::unique_ptr<QTranslator> defaultTranslator = loadTranslator(defaultData);
+    std::unique_ptr<QTranslator> defaultTranslator = loadTranslator(*defaultData);
     if (!defaultTranslator) {
         Log(this, "changeLanguage", LogWarning,
             QStringLiteral("Failed to load translation file (%1)").arg(path));
@@ -115,7 +113,7 @@ int LanguageChanger::switchLanguage(const QString &languageCode)
             QStringLiteral("Removing existing default translator"));
         m_defaultTranslator.reset();
     }
-    m_defaultData = defaultData;
+    m_defaultData = *defaultData;
     m_defaultTranslator = std::move(defaultTranslator);
     Log(this, "changeLanguage", LogInfo, QStringLiteral("Installing default translator"));
     QCoreApplication::installTranslator(m_defaultTranslator.get());

@@ -5,6 +5,7 @@
 #include "core/LogSource.h"
 #include "core/PrinterConnectorInterface.h"
 #include "i18n/DialectCode.h"
+#include "i18n/QmFile.h"
 #include "i18n/SupportedLanguageDialects.h"
 
 #include <QBuffer>
@@ -21,14 +22,13 @@ const UtilsLib::LogSource Log(QStringLiteral("PrintClientTranslator"));
 }
 
 PrintClientTranslator::PrintClientTranslator(const QString &locale, UtilsLib::Observer *observer,
-                                             const QString &applicationDirectory,
-                                             const BcHttpFactory *httpFactory)
+                                             const BcHttpFactory *httpFactory,
+                                             const QString &applicationDirectory)
     : m_observer(observer)
     , m_locale(locale)
     , m_applicationDirectory(applicationDirectory.isEmpty() ? QCoreApplication::applicationDirPath()
                                                             : applicationDirectory)
-    , m_ownHttpFactory(httpFactory ? nullptr : std::make_unique<BcHttpFactory>())
-    , m_httpFactory(httpFactory ? httpFactory : m_ownHttpFactory.get())
+    , m_httpFactory(httpFactory)
 {
     addObserver(observer);
 }
@@ -92,7 +92,7 @@ void PrintClientTranslator::installOverrideTranslations(int overridePort)
     if (!downloadOverrideTranslations(address, overridePort, data))
         return;
     auto translator = std::make_unique<QTranslator>();
-    if (!translator->load(reinterpret_cast<const uchar *>(data.constData()), data.size()))
+    if (!QmFile::loadInto(*translator, data))
         return;
     m_overrideTranslator.reset();
     m_overrideData = data;

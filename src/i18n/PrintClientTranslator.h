@@ -25,11 +25,11 @@ class PrintClientTranslator
 public:
     static constexpr int DownloadTimeoutMs = 30000;
 
-    // An empty applicationDirectory means the program's own folder; a null factory makes the
-    // real downloads.
+    // The factory (not owned) makes the downloader of each override file; an empty
+    // applicationDirectory means the program's own folder.
     PrintClientTranslator(const QString &locale, UtilsLib::Observer *observer,
-                          const QString &applicationDirectory = QString(),
-                          const BcHttpFactory *httpFactory = nullptr);
+                          const BcHttpFactory *httpFactory,
+                          const QString &applicationDirectory = QString());
     ~PrintClientTranslator() override;
 
     // Not owned; the source of the Print Service's address.
@@ -54,6 +54,5 @@ private:
     // The override translator reads these bytes in place.
     QByteArray m_overrideData;
     QString m_applicationDirectory;
-    std::unique_ptr<BcHttpFactory> m_ownHttpFactory;
     const BcHttpFactory *m_httpFactory;
 };

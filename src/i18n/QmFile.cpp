@@ -1,5 +1,8 @@
 #include "i18n/QmFile.h"
 
+#include <QFile>
+#include <QTranslator>
+
 #include <QtEndian>
 
 #include <algorithm>
@@ -267,4 +270,19 @@ QByteArray QmFile::write(const QList<QmMessage> &messages)
     appendBlock(file, HashesBlock, hashBlock);
     appendBlock(file, MessagesBlock, messageBlock);
     return file;
+}
+
+std::optional<QByteArray> QmFile::readFile(const QString &path)
+{
+    // Far above any real translation file; a larger file is not read into memory.
+    constexpr qint64 MaximumFileSize = 16 * 1024 * 1024;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > MaximumFileSize)
+        return std::nullopt;
+    return file.readAll();
+}
+
+bool QmFile::loadInto(QTranslator &translator, const QByteArray &bytes)
+{
+    return translator.load(reinterpret_cast<const uchar *>(bytes.constData()), int(bytes.size()));
 }

@@ -7,6 +7,9 @@
 
 #include <optional>
 
+class QString;
+class QTranslator;
+
 // One message of a compiled translation file.
 struct QmMessage
 {
@@ -29,4 +32,11 @@ public:
     // A file that QTranslator loads and lookups find every message in; an empty list gives a
     // valid file without messages.
     static QByteArray write(const QList<QmMessage> &messages);
+
+    // A whole file from disk, or nothing when it cannot be read or is larger than any
+    // translation file could be.
+    static std::optional<QByteArray> readFile(const QString &path);
+    // Loads the bytes into the translator. It reads them in place: they must stay as they are
+    // for as long as the translator is loaded.
+    static bool loadInto(QTranslator &translator, const QByteArray &bytes);
 };

@@ -7,7 +7,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QTranslator>
@@ -22,18 +21,6 @@ namespace {
 
 const UtilsLib::LogSource Log(QStringLiteral("TranslationFileManager"));
 const QString OverrideMark = QStringLiteral("_OVERRIDE");
-// Far above any real translation file; a larger file is not read into memory.
-const qint64 MaximumFileSize = 16 * 1024 * 1024;
-
-bool readWhole(const QString &path, QByteArray &bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > MaximumFileSize)
-        return false;
-    bytes = file.readAll();
-    return true;
-}
-
 } // namespace
 
 TranslationFileManager::TranslationFileManager(const QString &applicationDirectory)
@@ -74,8 +61,8 @@ QString TranslationFileManager::resolveQmPath(const QString &path)
 bool TranslationFileManager::loadFile(const char *operation, const QString &path, bool asOverride)
 {
     const QString kind = asOverride ? QStringLiteral("override") : QStringLiteral("default");
-    QByteArray bytes;
-    if (!readWhole(path, bytes)) {
+    const std::optional<QByteArray> bytes = QmFile::readFile(path);
+    if (!bytes) {
         Log(this, operation, LogWarning,
             QStringLiteral("Failed to open %1 transaltion file (%2)").arg(kind, path));
         return false;
@@ -85,9 +72,8 @@ bool TranslationFileManager::loadFile(const char *operation, const QString &path
     // The toolkit decides what counts as a translation file; the messages are listed from the
     // same bytes, which the toolkit cannot do.
     QTranslator translator;
-    const std::optional<QList<QmMessage>> messages = QmFile::read(bytes);
-    if (!messages ||
-        !translator.load(reinterpret_cast<const uchar *>(bytes.constData()), bytes.size())) {
+    const std::optional<QList<QmMessage>> messages = QmFile::read(*bytes);
+    if (!messages || !QmFile::loadInto(translator, *bytes)) {
         Log(this, operation, LogWarning, QStringLiteral("Failed to load %1 translator").arg(kind));
         return false;
     }
@@ -168,7 +154,8 @@ bool TranslationFileManager::verfiyTranslationFileExistsForDialect(const QString
 bool TranslationFileManager::loadTagTranslator(QTranslator &translator, QByteArray &bytes,
                                                const QString &path, const QString &kind)
 {
-    if (path.isEmpty() || !readWhole(path, bytes)) {
+    const std::optional<QByteArray> read = path.isEmpty() ? std::nullopt : QmFile::readFile(path);
+    if (!read) {
         Log(this, "getLanguageMap", LogWarning,
             QStringLiteral("Failed to open %1 translation file.  Check to ensure the file exists "
                            "(%2)")
@@ -177,21 +164,30 @@ bool TranslationFileManager::loadTagTranslator(QTranslator &translator, QByteArr
     }
     Log(this, "getLanguageMap", LogInfo,
         QStringLiteral("Attempting to load %1 translation file (%2)").arg(kind, path));
-    return translator.load(reinterpret_cast<const uchar *>(bytes.constData()), bytes.size());
+    bytes = *read;
+    return QmFile::loadInto(translator, bytes);
+}
+
+QStringList TranslationFileManager::installedDialects() const
+{
+    QStringList dialects;
+    const QStringList names =
+        QDir(m_languageFolder).entryList({QStringLiteral("*.qm")}, QDir::Files, QDir::Name);
+    for (const QString &name : names) {
+        const QString dialect = name.chopped(3);
+        if (!name.contains(OverrideMark) && DialectCode::isPlain(dialect))
+            dialects.append(dialect);
+    }
+    return dialects;
 }
 
 DynamicLanguageMap &TranslationFileManager::getLanguageMap()
 {
     const TraceScope trace = Log.trace(this, "getLanguageMap");
     const QDir folder(m_languageFolder);
-    const QStringList names = folder.entryList({QStringLiteral("*.qm")}, QDir::Files, QDir::Name);
     m_languageMap.clear();
-    for (const QString &name : names) {
-        if (name.contains(OverrideMark))
-            continue;
-        QString dialect = name.chopped(3);
-        if (!DialectCode::isPlain(dialect))
-            continue;
+    for (QString dialect : installedDialects()) {
+        const QString name = dialect + QStringLiteral(".qm");
         // Downloaded override files carry the code in upper case, the build's files lower case.
         QString overridePath =
             QStringLiteral("%1/%2%3.qm").arg(folder.path(), dialect, OverrideMark);

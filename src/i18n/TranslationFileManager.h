@@ -29,6 +29,8 @@ public:
     virtual bool verfiyTranslationFileExistsForDialect(const QString &dialect);
 
     QString languageFolder() const { return m_languageFolder; }
+    // The dialects with a default file in the language folder, by name; nothing is logged.
+    QStringList installedDialects() const;
 
 private:
     bool verifyFolderAndFiles(const QString &defaultFileName, const QString &overrideFileName);

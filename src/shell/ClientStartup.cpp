@@ -7,6 +7,7 @@
 #include "core/LogEvent.h"
 #include "i18n/PrintClientLanguageChanger.h"
 #include "i18n/PrintClientTranslator.h"
+#include "i18n/TranslationFileManager.h"
 #include "platform/PcInfoProvider.h"
 #include "platform/UnixSignalNotifier.h"
 #include "printers/SharedPrinterMappings.h"
@@ -24,8 +25,6 @@
 #include "ui/DialogSettings.h"
 #include "ui/PrintClientDialog.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 
 #include <csignal>
@@ -221,19 +220,13 @@ std::optional<int> ClientStartup::checkStartup()
 void ClientStartup::installTranslations(const QString &locale)
 {
     m_locale = locale;
-    m_translator = std::make_unique<PrintClientTranslator>(locale, m_observer);
+    m_translator = std::make_unique<PrintClientTranslator>(locale, m_observer, &m_httpFactory);
     m_translator->setPrinterConnector(&m_printerConnector);
     m_translator->installDefaultTranslations();
     // Without a list from the Print Service the selector would stay hidden: every language
     // installed here is offered until the settings name the site's own.
-    QStringList installed =
-        QDir(QCoreApplication::applicationDirPath() + QStringLiteral("/languages"))
-            .entryList({QStringLiteral("*.qm")}, QDir::Files, QDir::Name);
-    installed.removeIf(
-        [](const QString &name) { return name.contains(QLatin1String("_OVERRIDE")); });
-    for (QString &name : installed)
-        name.chop(3);
-    m_translator->installSupportedLanguageDialects(installed.join(u','));
+    m_translator->installSupportedLanguageDialects(
+        TranslationFileManager().installedDialects().join(u','));
 }
 
 void ClientStartup::startLanguageChanger()

@@ -92,9 +92,9 @@ private:
     std::unique_ptr<TpcApplication> m_application;
     DialogSettingsRelease m_dialogSettings;
     std::unique_ptr<UnixSignalNotifier> m_stopSignals;
+    BcHttpFactory m_httpFactory;
     std::unique_ptr<PrintClientTranslator> m_translator;
     std::unique_ptr<SharedPrinterMappings> m_printerMappings;
-    BcHttpFactory m_httpFactory;
     std::unique_ptr<OpcMessageDispatcher> m_dispatcher;
     std::unique_ptr<BcHttpInterface> m_sessionHttp;
     std::unique_ptr<TvrSessionRegistry> m_session;

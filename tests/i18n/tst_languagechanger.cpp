@@ -155,7 +155,7 @@ private slots:
     {
         m_changer.reset();
         FakePrinterConnector connector("127.0.0.9");
-        PrintClientTranslator translator("fr_ca", &m_log, m_app.path(), &m_http);
+        PrintClientTranslator translator("fr_ca", &m_log, &m_http, m_app.path());
         translator.installDefaultTranslations();
         QCOMPARE(cancelText(), "Annuler");
 
