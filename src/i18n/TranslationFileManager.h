@@ -28,7 +28,6 @@ public:
     // Whether the top languages folder (not the subfolder) has a file for the dialect.
     virtual bool verfiyTranslationFileExistsForDialect(const QString &dialect);
 
-    QString languageFolder() const { return m_languageFolder; }
     // The dialects with a default file in the language folder, by name; nothing is logged.
     QStringList installedDialects() const;
 

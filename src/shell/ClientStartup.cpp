@@ -246,9 +246,8 @@ void ClientStartup::registerHandlers()
 {
     auto settingsHandler = std::make_unique<SettingsMsgHandler>(
         &m_clientPreferences, m_session.get(), &m_printerConnector, m_translator.get(), m_observer);
+    // It has no registration listener until there is a tray icon to tell.
     m_settingsHandler = settingsHandler.get();
-    // No tray icon yet to be told that registration is complete.
-    m_settingsHandler->setRegistrationListener(nullptr);
     m_settingsPrototype =
         std::make_unique<Brindlecore::Core::SettingsMsg>(std::move(settingsHandler), m_observer);
     m_dispatcher->registerMessage(Brindlecore::Core::MessageIds::SettingsMsg,
