@@ -45,6 +45,41 @@ openprinting.github.io/cups.</translation>
     </message>
 </context>
 <context>
+    <name>AutoReleaseMsgHandler</name>
+    <message>
+        <source>Paid From Allocation Account</source>
+        <translation>Paid From Allocation Account</translation>
+    </message>
+    <message>
+        <source>Paid From Credit Account</source>
+        <translation>Paid From Credit Account</translation>
+    </message>
+    <message>
+        <source>Paid From Deposit Account</source>
+        <translation>Paid From Deposit Account</translation>
+    </message>
+    <message>
+        <source>Payment Details:</source>
+        <translation>Payment Details:</translation>
+    </message>
+    <message>
+        <source>Your job has been released.</source>
+        <translation>Your job has been released.</translation>
+    </message>
+    <message>
+        <source>Printer Family:</source>
+        <translation>Printer Family:</translation>
+    </message>
+    <message>
+        <source>Pickup Location:</source>
+        <translation>Pickup Location:</translation>
+    </message>
+    <message>
+        <source>Job Released</source>
+        <translation>Job Released</translation>
+    </message>
+</context>
+<context>
     <name>BcBaseDialog</name>
     <message>
         <source>Change language</source>
@@ -53,6 +88,25 @@ openprinting.github.io/cups.</translation>
     <message>
         <source>Languages</source>
         <translation>Languages</translation>
+    </message>
+</context>
+<context>
+    <name>ClientProcessingDialog</name>
+    <message>
+        <source>Please Wait...</source>
+        <translation>Please Wait...</translation>
+    </message>
+    <message>
+        <source>Please Wait... Processing Job</source>
+        <translation>Please Wait... Processing Job</translation>
+    </message>
+    <message>
+        <source>Please Wait... Submitting Job</source>
+        <translation>Please Wait... Submitting Job</translation>
+    </message>
+    <message>
+        <source>Printer</source>
+        <translation>Printer</translation>
     </message>
 </context>
 <context>
@@ -70,6 +124,22 @@ Please report this error to Brindlecore Technical Support.</translation>
     <message>
         <source>Unable to connect to any printers.  Please see a staff member for assistance.</source>
         <translation>Unable to connect to any printers.  Please see a staff member for assistance.</translation>
+    </message>
+    <message>
+        <source>Job Status Change</source>
+        <translation>Job Status Change</translation>
+    </message>
+    <message>
+        <source>Your Identification Information shows you are either an inactive or invalid user. Do you wish to have your job sent as a GUEST job?</source>
+        <translation>Your Identification Information shows you are either an inactive or invalid user. Do you wish to have your job sent as a GUEST job?</translation>
+    </message>
+    <message>
+        <source>Job Canceled</source>
+        <translation>Job Canceled</translation>
+    </message>
+    <message>
+        <source>The document will be canceled</source>
+        <translation>The document will be canceled</translation>
     </message>
 </context>
 <context>
@@ -162,6 +232,13 @@ Please report this error to Brindlecore Technical Support.</translation>
     <message>
         <source>Password</source>
         <translation>Password</translation>
+    </message>
+</context>
+<context>
+    <name>ReleaseConfirmationDialog</name>
+    <message>
+        <source>You are due a refund of %1.  The Refund Id is %2.  Please see staff for additional assistance.</source>
+        <translation>You are due a refund of %1.  The Refund Id is %2.  Please see staff for additional assistance.</translation>
     </message>
 </context>
 </TS>

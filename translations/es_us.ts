@@ -45,6 +45,41 @@ openprinting.github.io/cups.</translation>
     </message>
 </context>
 <context>
+    <name>AutoReleaseMsgHandler</name>
+    <message>
+        <source>Paid From Allocation Account</source>
+        <translation>Pagado de la cuenta de asignación</translation>
+    </message>
+    <message>
+        <source>Paid From Credit Account</source>
+        <translation>Pagado de la cuenta de crédito</translation>
+    </message>
+    <message>
+        <source>Paid From Deposit Account</source>
+        <translation>Pagado de la cuenta de depósito</translation>
+    </message>
+    <message>
+        <source>Payment Details:</source>
+        <translation>Detalles del pago:</translation>
+    </message>
+    <message>
+        <source>Your job has been released.</source>
+        <translation>Su trabajo ha sido liberado.</translation>
+    </message>
+    <message>
+        <source>Printer Family:</source>
+        <translation>Familia de impresoras:</translation>
+    </message>
+    <message>
+        <source>Pickup Location:</source>
+        <translation>Lugar de recogida:</translation>
+    </message>
+    <message>
+        <source>Job Released</source>
+        <translation>Trabajo liberado</translation>
+    </message>
+</context>
+<context>
     <name>BcBaseDialog</name>
     <message>
         <source>Change language</source>
@@ -53,6 +88,25 @@ openprinting.github.io/cups.</translation>
     <message>
         <source>Languages</source>
         <translation>Idiomas</translation>
+    </message>
+</context>
+<context>
+    <name>ClientProcessingDialog</name>
+    <message>
+        <source>Please Wait...</source>
+        <translation>Espere, por favor...</translation>
+    </message>
+    <message>
+        <source>Please Wait... Processing Job</source>
+        <translation>Espere, por favor... Procesando el trabajo</translation>
+    </message>
+    <message>
+        <source>Please Wait... Submitting Job</source>
+        <translation>Espere, por favor... Enviando el trabajo</translation>
+    </message>
+    <message>
+        <source>Printer</source>
+        <translation>Impresora</translation>
     </message>
 </context>
 <context>
@@ -70,6 +124,22 @@ Informe este error al soporte técnico de Brindlecore.</translation>
     <message>
         <source>Unable to connect to any printers.  Please see a staff member for assistance.</source>
         <translation>No se puede conectar con ninguna impresora. Pida ayuda a un miembro del personal.</translation>
+    </message>
+    <message>
+        <source>Job Status Change</source>
+        <translation>Cambio de estado del trabajo</translation>
+    </message>
+    <message>
+        <source>Your Identification Information shows you are either an inactive or invalid user. Do you wish to have your job sent as a GUEST job?</source>
+        <translation>Su información de identificación indica que usted es un usuario inactivo o no válido. ¿Desea que su trabajo se envíe como trabajo de INVITADO?</translation>
+    </message>
+    <message>
+        <source>Job Canceled</source>
+        <translation>Trabajo cancelado</translation>
+    </message>
+    <message>
+        <source>The document will be canceled</source>
+        <translation>El documento se cancelará</translation>
     </message>
 </context>
 <context>
@@ -162,6 +232,13 @@ Informe este error al soporte técnico de Brindlecore.</translation>
     <message>
         <source>Password</source>
         <translation>Contraseña</translation>
+    </message>
+</context>
+<context>
+    <name>ReleaseConfirmationDialog</name>
+    <message>
+        <source>You are due a refund of %1.  The Refund Id is %2.  Please see staff for additional assistance.</source>
+        <translation>Se le debe un reembolso de %1.  El número de reembolso es %2.  Consulte al personal para obtener más ayuda.</translation>
     </message>
 </context>
 </TS>

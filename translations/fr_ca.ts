@@ -45,6 +45,41 @@ openprinting.github.io/cups.</translation>
     </message>
 </context>
 <context>
+    <name>AutoReleaseMsgHandler</name>
+    <message>
+        <source>Paid From Allocation Account</source>
+        <translation>Payé par le compte d&apos;allocation</translation>
+    </message>
+    <message>
+        <source>Paid From Credit Account</source>
+        <translation>Payé par le compte de crédit</translation>
+    </message>
+    <message>
+        <source>Paid From Deposit Account</source>
+        <translation>Payé par le compte de dépôt</translation>
+    </message>
+    <message>
+        <source>Payment Details:</source>
+        <translation>Détails du paiement :</translation>
+    </message>
+    <message>
+        <source>Your job has been released.</source>
+        <translation>Votre travail a été libéré.</translation>
+    </message>
+    <message>
+        <source>Printer Family:</source>
+        <translation>Famille d&apos;imprimantes :</translation>
+    </message>
+    <message>
+        <source>Pickup Location:</source>
+        <translation>Lieu de récupération :</translation>
+    </message>
+    <message>
+        <source>Job Released</source>
+        <translation>Travail libéré</translation>
+    </message>
+</context>
+<context>
     <name>BcBaseDialog</name>
     <message>
         <source>Change language</source>
@@ -53,6 +88,25 @@ openprinting.github.io/cups.</translation>
     <message>
         <source>Languages</source>
         <translation>Langues</translation>
+    </message>
+</context>
+<context>
+    <name>ClientProcessingDialog</name>
+    <message>
+        <source>Please Wait...</source>
+        <translation>Veuillez patienter...</translation>
+    </message>
+    <message>
+        <source>Please Wait... Processing Job</source>
+        <translation>Veuillez patienter... Traitement du travail</translation>
+    </message>
+    <message>
+        <source>Please Wait... Submitting Job</source>
+        <translation>Veuillez patienter... Envoi du travail</translation>
+    </message>
+    <message>
+        <source>Printer</source>
+        <translation>Imprimante</translation>
     </message>
 </context>
 <context>
@@ -70,6 +124,22 @@ Veuillez signaler cette erreur au soutien technique de Brindlecore.</translation
     <message>
         <source>Unable to connect to any printers.  Please see a staff member for assistance.</source>
         <translation>Impossible de se connecter à une imprimante. Veuillez demander de l’aide à un membre du personnel.</translation>
+    </message>
+    <message>
+        <source>Job Status Change</source>
+        <translation>Changement d&apos;état du travail</translation>
+    </message>
+    <message>
+        <source>Your Identification Information shows you are either an inactive or invalid user. Do you wish to have your job sent as a GUEST job?</source>
+        <translation>Vos renseignements d&apos;identification indiquent que vous êtes un utilisateur inactif ou non valide. Voulez-vous que votre travail soit envoyé comme travail d&apos;INVITÉ?</translation>
+    </message>
+    <message>
+        <source>Job Canceled</source>
+        <translation>Travail annulé</translation>
+    </message>
+    <message>
+        <source>The document will be canceled</source>
+        <translation>Le document sera annulé</translation>
     </message>
 </context>
 <context>
@@ -162,6 +232,13 @@ Veuillez signaler cette erreur au soutien technique de Brindlecore.</translation
     <message>
         <source>Password</source>
         <translation>Mot de passe</translation>
+    </message>
+</context>
+<context>
+    <name>ReleaseConfirmationDialog</name>
+    <message>
+        <source>You are due a refund of %1.  The Refund Id is %2.  Please see staff for additional assistance.</source>
+        <translation>Un remboursement de %1 vous est dû.  Le numéro de remboursement est %2.  Veuillez vous adresser au personnel pour obtenir de l&apos;aide.</translation>
     </message>
 </context>
 </TS>

@@ -10,6 +10,7 @@
 #include <QBuffer>
 #include <QCursor>
 #include <QGuiApplication>
+#include <QLocale>
 #include <QTranslator>
 
 using UtilsLib::LogInfo;
@@ -118,6 +119,9 @@ int LanguageChanger::switchLanguage(const QString &languageCode)
     Log(this, "changeLanguage", LogInfo, QStringLiteral("Installing default translator"));
     QCoreApplication::installTranslator(m_defaultTranslator.get());
     Log(this, "changeLanguage", LogInfo, QStringLiteral("Install default translator complete"));
+    // Amounts the client writes itself follow the language the user reads.
+    QLocale::setDefault(QLocale(languageCode.section(u'_', 0, 0).toLower() + u'_' +
+                                languageCode.section(u'_', 1).toUpper()));
 
     // The old override translator goes before its bytes are replaced.
     if (m_overrideTranslator) {

@@ -8,6 +8,17 @@
 #include "i18n/PrintClientLanguageChanger.h"
 #include "i18n/PrintClientTranslator.h"
 #include "i18n/TranslationFileManager.h"
+#include "jobflow/AutoReleaseMsg.h"
+#include "jobflow/AutoReleaseMsgHandler.h"
+#include "jobflow/ClientProcessingDialog.h"
+#include "jobflow/ConnectionDialogGuard.h"
+#include "jobflow/GuestJobReq.h"
+#include "jobflow/GuestJobReqHandler.h"
+#include "jobflow/JobDeletedMsg.h"
+#include "jobflow/JobDeletedMsgHandler.h"
+#include "jobflow/ShowSpoolingDialogMsg.h"
+#include "jobflow/ShowSpoolingDialogMsgHandler.h"
+#include "jobflow/UserSession.h"
 #include "platform/PcInfoProvider.h"
 #include "platform/UnixSignalNotifier.h"
 #include "printers/SharedPrinterMappings.h"
@@ -244,14 +255,30 @@ void ClientStartup::startLanguageChanger()
 
 void ClientStartup::registerHandlers()
 {
+    using namespace Brindlecore::Core;
     auto settingsHandler = std::make_unique<SettingsMsgHandler>(
         &m_clientPreferences, m_session.get(), &m_printerConnector, m_translator.get(), m_observer);
     // It has no registration listener until there is a tray icon to tell.
     m_settingsHandler = settingsHandler.get();
-    m_settingsPrototype =
-        std::make_unique<Brindlecore::Core::SettingsMsg>(std::move(settingsHandler), m_observer);
-    m_dispatcher->registerMessage(Brindlecore::Core::MessageIds::SettingsMsg,
-                                  m_settingsPrototype.get());
+    ClientProcessingDialog *progress = m_processingDialog.get();
+    // Handlers are given no message box: each message gets a dialog of its own.
+    addPrototype(std::make_unique<JobDeletedMsg>(
+        std::make_unique<JobDeletedMsgHandler>(nullptr, progress, m_observer), m_observer));
+    addPrototype(std::make_unique<GuestJobReq>(
+        std::make_unique<GuestJobReqHandler>(&m_clientPreferences, m_userSession.get(), nullptr,
+                                             progress, m_observer),
+        m_observer));
+    addPrototype(std::make_unique<SettingsMsg>(std::move(settingsHandler), m_observer));
+    addPrototype(std::make_unique<ShowSpoolingDialogMsg>(
+        std::make_unique<ShowSpoolingDialogMsgHandler>(progress, m_observer), m_observer));
+    addPrototype(std::make_unique<AutoReleaseMsg>(
+        std::make_unique<AutoReleaseMsgHandler>(nullptr, progress, m_observer), m_observer));
+}
+
+void ClientStartup::addPrototype(std::unique_ptr<Brindlecore::Core::Message> prototype)
+{
+    m_dispatcher->registerMessage(prototype->messageId(), prototype.get());
+    m_prototypes.push_back(std::move(prototype));
 }
 
 void ClientStartup::connectToPrintService()
@@ -262,6 +289,8 @@ void ClientStartup::connectToPrintService()
         m_sessionHttp.get(), m_observer, TvrSessionRegistry::DefaultPort,
         std::make_unique<PcInfoProvider>(), &m_registry);
     m_dispatcher = std::make_unique<OpcMessageDispatcher>(m_observer);
+    m_processingDialog = std::make_unique<ClientProcessingDialog>();
+    m_userSession = std::make_unique<UserSession>();
     registerHandlers();
     startLanguageChanger();
     m_messager = std::make_unique<PrintClientMessager>(m_observer);
@@ -270,7 +299,12 @@ void ClientStartup::connectToPrintService()
     m_messager->addConnectionListener(m_registration.get());
     m_connection =
         std::make_unique<OpcConnection>(m_dispatcher.get(), m_messager.get(), m_observer);
-    m_messager->setMessageListener(m_connection.get());
+    // Each text is answered inside a scope of the dialogs it opens, which close when its
+    // connection is lost.
+    m_dialogGuard =
+        std::make_unique<ConnectionDialogGuard>(m_connection.get(), m_processingDialog.get());
+    m_messager->addConnectionListener(m_dialogGuard.get());
+    m_messager->setMessageListener(m_dialogGuard.get());
     m_messager->setPrinterConnector(&m_printerConnector);
     m_messager->reconnect();
 }

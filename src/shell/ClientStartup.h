@@ -14,7 +14,10 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
+class ClientProcessingDialog;
+class ConnectionDialogGuard;
 class LanguageChanger;
 class OpcConnection;
 class OpcMessageDispatcher;
@@ -24,8 +27,9 @@ class PrintClientTranslator;
 class SettingsMsgHandler;
 class SharedPrinterMappings;
 class TvrSessionRegistry;
+class UserSession;
 namespace Brindlecore::Core {
-class SettingsMsg;
+class Message;
 }
 class TpcApplication;
 class UnixSignalNotifier;
@@ -70,6 +74,7 @@ private:
     void connectToPrintService();
     // The handlers of what the Print Service sends, registered with the dispatcher.
     void registerHandlers();
+    void addPrototype(std::unique_ptr<Brindlecore::Core::Message> prototype);
     void startLanguageChanger();
     // Puts the default printer back and removes the shared printers; runs once, whether the
     // event loop returned or the process is being ended from inside it.
@@ -98,13 +103,16 @@ private:
     std::unique_ptr<OpcMessageDispatcher> m_dispatcher;
     std::unique_ptr<BcHttpInterface> m_sessionHttp;
     std::unique_ptr<TvrSessionRegistry> m_session;
-    // The prototype owns its handler.
-    std::unique_ptr<Brindlecore::Core::SettingsMsg> m_settingsPrototype;
+    std::unique_ptr<ClientProcessingDialog> m_processingDialog;
+    std::unique_ptr<UserSession> m_userSession;
+    // The prototypes, in the order of their registration; each owns its handler.
+    std::vector<std::unique_ptr<Brindlecore::Core::Message>> m_prototypes;
     SettingsMsgHandler *m_settingsHandler = nullptr;
     std::unique_ptr<LanguageChanger> m_languageChanger;
     QString m_locale;
     std::unique_ptr<PrintClientMessager> m_messager;
     std::unique_ptr<PrintClientRegistration> m_registration;
     std::unique_ptr<OpcConnection> m_connection;
+    std::unique_ptr<ConnectionDialogGuard> m_dialogGuard;
     bool m_restored = false;
 };

@@ -3,6 +3,7 @@
 #include "core/VersionInfoInterface.h"
 #include "ui/ChangeLanguageButton.h"
 #include "ui/CopyrightLabel.h"
+#include "ui/DialogRunScope.h"
 #include "ui/DialogSettings.h"
 #include "ui/LanguageChangerInterface.h"
 #include "ui/LanguageSelectorExtension.h"
@@ -76,6 +77,9 @@ BcBaseDialog::~BcBaseDialog()
 
 int BcBaseDialog::exec()
 {
+    // What the dialog would answer can no longer be delivered.
+    if (!DialogRunScope::enter(this))
+        return QDialog::Rejected;
     if (timeout() != -1)
         restartTimer();
     // Nested dialogs (the keypad) are windows of their own with their own filter. The language
@@ -86,7 +90,10 @@ int BcBaseDialog::exec()
         if ((!widget || !widget->isWindow()) && child != m_extension)
             child->installEventFilter(this);
     }
-    return QDialog::exec();
+    const QPointer<BcBaseDialog> self(this);
+    const int result = QDialog::exec();
+    DialogRunScope::leave(self);
+    return result;
 }
 
 void BcBaseDialog::adjustAndCenter()

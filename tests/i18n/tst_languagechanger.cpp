@@ -106,18 +106,23 @@ private slots:
         QTest::addColumn<int>("result");
         QTest::addColumn<QString>("cancel");
         QTest::addColumn<QStringList>("requests");
+        QTest::addColumn<QString>("amount"); // how the client then writes 2.50 dollars
         QTest::newRow("default and override")
-            << "FR_CA" << 4 << "Abandonner" << QStringList{Base + "/FR_CA_OVERRIDE.qm"};
+            << "FR_CA" << 4 << "Abandonner" << QStringList{Base + "/FR_CA_OVERRIDE.qm"}
+            << "2,50\u00a0$";
         QTest::newRow("no override on the server")
-            << "es_us" << 2 << "Cancelar" << QStringList{Base + "/es_us_OVERRIDE.qm"};
-        QTest::newRow("no such file") << "de_de" << 1 << "Cancel" << QStringList();
-        QTest::newRow("damaged file") << "xx_yy" << 1 << "Cancel" << QStringList();
-        QTest::newRow("not a plain code") << "../languages/fr_ca" << 1 << "Cancel" << QStringList();
+            << "es_us" << 2 << "Cancelar" << QStringList{Base + "/es_us_OVERRIDE.qm"} << "$2.50";
+        QTest::newRow("no such file") << "de_de" << 1 << "Cancel" << QStringList() << "$2.50";
+        QTest::newRow("damaged file") << "xx_yy" << 1 << "Cancel" << QStringList() << "$2.50";
+        QTest::newRow("not a plain code")
+            << "../languages/fr_ca" << 1 << "Cancel" << QStringList() << "$2.50";
     }
     void changesReportWhatWasInstalled()
     {
         QFETCH(QString, code);
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         QTEST(m_changer->changeLanguage(code), "result");
+        QTEST(QLocale().toCurrencyString(2.5, "$", 2), "amount");
         QTEST(cancelText(), "cancel");
         QTEST(m_http.requests, "requests");
         // The Print Service is told the language asked for, even one that could not be applied.

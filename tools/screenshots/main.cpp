@@ -3,6 +3,13 @@
 // Usage: ondtpc-screenshots DIR (run under QT_QPA_PLATFORM=offscreen; scripts/screenshots
 // does both).
 #include "i18n/LanguageTags.h"
+#include "jobflow/AutoReleaseMsg.h"
+#include "jobflow/AutoReleaseMsgHandler.h"
+#include "jobflow/ClientProcessingDialog.h"
+#include "jobflow/GuestJobReq.h"
+#include "jobflow/GuestJobReqHandler.h"
+#include "jobflow/JobDeletedMsg.h"
+#include "jobflow/JobDeletedMsgHandler.h"
 #include "platform/BuildVersionInfo.h"
 #include "ui/AboutInfoDialog.h"
 #include "ui/DialogSettings.h"
@@ -27,7 +34,7 @@
 namespace {
 
 constexpr int TitleHeight = 26;
-constexpr int DialogCount = 15;
+constexpr int DialogCount = 20;
 
 // The languages of languages/<code>.qm beside the program, in the order of the sample texts'
 // columns below.
@@ -331,6 +338,38 @@ void renderDialogs()
     }
 }
 
+// The job flow's windows as its handlers show them.
+void renderJobFlow()
+{
+    using namespace Brindlecore::Core;
+    {
+        ClientProcessingDialog progress;
+        progress.setText(QString::fromLatin1(ClientProcessingDialog::ProcessingText));
+        shoot(QStringLiteral("progress-processing-job"), &progress);
+    }
+    shootModal(QStringLiteral("guest-job-question"), [] {
+        GuestJobReq(std::make_unique<GuestJobReqHandler>(nullptr, nullptr, nullptr, nullptr),
+                    nullptr)
+            .handle(QString(), QStringLiteral("52|20250201090503"));
+    });
+    shootModal(QStringLiteral("job-deleted"), [] {
+        JobDeletedMsg(std::make_unique<JobDeletedMsgHandler>(nullptr, nullptr), nullptr)
+            .handle(QString(), QStringLiteral("51|20250201090503"));
+    });
+    // What the Print Service sends is shown as it comes, untranslated.
+    const auto release = [](const QString &fields) {
+        AutoReleaseMsg(std::make_unique<AutoReleaseMsgHandler>(nullptr, nullptr), nullptr)
+            .handle(QString(), QStringLiteral("62|20250201090503") + fields);
+    };
+    shootModal(QStringLiteral("release-done"), [&] {
+        release(QStringLiteral("|A1|B0|CColour Laser|DMain Library, 2nd floor|E|FDA|G$0.20"
+                               "|H$0.40|I"));
+    });
+    shootModal(QStringLiteral("release-failed-with-refund"), [&] {
+        release(QStringLiteral("|A0|B0|C|D|EThe printer is out of paper.|F|G|H|I|ZR17|Y250"));
+    });
+}
+
 QString languageFile(const char *code)
 {
     return QCoreApplication::applicationDirPath() + QStringLiteral("/languages/") +
@@ -388,7 +427,10 @@ int main(int argc, char **argv)
             return 1;
         QCoreApplication::installTranslator(&file);
         QCoreApplication::installTranslator(&samples);
+        // The client's language change sets the locale of the amounts it writes.
+        QLocale::setDefault(QLocale(QString::fromLatin1(Languages[language])));
         renderDialogs();
+        renderJobFlow();
         QCoreApplication::removeTranslator(&samples);
         QCoreApplication::removeTranslator(&file);
     }

@@ -1,0 +1,400 @@
+#include "FixedTimeSource.h"
+#include "ModalDialogDriver.h"
+#include "core/AppContext.h"
+#include "jobflow/AutoReleaseMsg.h"
+#include "jobflow/AutoReleaseMsgHandler.h"
+#include "jobflow/ClientProcessingDialog.h"
+#include "jobflow/ConnectionDialogGuard.h"
+#include "jobflow/GuestJobReq.h"
+#include "jobflow/GuestJobReqHandler.h"
+#include "jobflow/JobDeletedMsg.h"
+#include "jobflow/JobDeletedMsgHandler.h"
+#include "jobflow/ShowSpoolingDialogMsg.h"
+#include "jobflow/ShowSpoolingDialogMsgHandler.h"
+#include "jobflow/UserSession.h"
+#include "settings/PrintClientPreferences.h"
+#include "ui/DialogSettings.h"
+#include "ui/MessageBoxInterface.h"
+#include "ui/PrintClientDialog.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QTextDocument>
+#include <QtTest>
+
+using namespace Brindlecore::Core;
+
+namespace {
+
+const QString Stamp = QStringLiteral("20250201090503");
+
+class Preferences : public PrintClientPreferences
+{
+public:
+    explicit Preferences(bool installed)
+        : PrintClientPreferences(nullptr)
+        , m_installed(installed)
+    {}
+    bool isInstalled() const override { return m_installed; }
+
+private:
+    bool m_installed;
+};
+
+// Records what it is asked to show, and whether the progress window was on screen then.
+class RecordingBox : public MessageBoxInterface
+{
+public:
+    explicit RecordingBox(const ClientProcessingDialog *progress = nullptr)
+        : m_progress(progress)
+    {}
+    void critical(const QString &title, const QString &text) override
+    {
+        record("critical", title, text);
+    }
+    void warning(const QString &title, const QString &text) override
+    {
+        record("warning", title, text);
+    }
+    void information(const QString &title, const QString &text) override
+    {
+        record("information", title, text);
+    }
+    void show(const QString &title, const QString &text, const QPixmap &icon) override
+    {
+        record("show", title, text);
+        iconSize = icon.size();
+    }
+    bool question(const QString &title, const QString &text) override
+    {
+        record("question", title, text);
+        return answer;
+    }
+
+    QStringList calls;
+    QString text;
+    QSize iconSize;
+    bool answer = false;
+    bool progressShownAtCall = false;
+
+private:
+    void record(const char *kind, const QString &title, const QString &shown)
+    {
+        calls << QString::fromLatin1(kind) + ' ' + title;
+        text = shown;
+        progressShownAtCall = m_progress && m_progress->isVisible();
+    }
+    const ClientProcessingDialog *m_progress;
+};
+
+// What a label shows for a rich text.
+QString shownText(const QString &html)
+{
+    QTextDocument document;
+    document.setHtml(html);
+    return document.toPlainText();
+}
+
+QString autoRelease(const QString &fields)
+{
+    return "62|" + Stamp + fields;
+}
+
+} // namespace
+
+class TestJobFlow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        AppContext::instance().addEntry(
+            std::make_unique<FixedTimeSource>(QDateTime(QDate(2025, 2, 1), QTime(9, 5, 3))));
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    }
+
+    void userSessionResetAndClear()
+    {
+        UserSession session;
+        QCOMPARE(session.allocationBalance(), "<html>&#36;</html>0.00");
+        QVERIFY(!session.hasAccountInfo());
+        session.setUserId("jdoe");
+        session.setPin("1234");
+        session.setMaxCreditBalance("$5.00");
+        session.setDepositBalance("$1.00");
+        session.setCreditExpired(true);
+        session.setLastJobPages(7);
+        QVERIFY(session.hasAccountInfo());
+
+        session.clearIdentity();
+        QVERIFY(session.userId().isEmpty() && session.pin().isEmpty());
+        QCOMPARE(session.maxCreditBalance(), "$5.00");
+        QCOMPARE(session.lastJobPages(), 7);
+
+        session.reset();
+        QVERIFY(session.allocationBalance().isEmpty());
+        QCOMPARE(session.depositBalance(), "<html>&#36;</html>0.00");
+        QCOMPARE(session.creditBalance(), "<html>&#36;</html>0.00");
+        QVERIFY(!session.hasAccountInfo() && !session.creditExpired());
+        QCOMPARE(session.lastJobPages(), 0);
+    }
+
+    void parse_data()
+    {
+        QTest::addColumn<int>("id");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("accepted");
+        const QString ten = "|A1|B2|C|D|E|F|G|H|I";
+        QTest::newRow("60 id and time") << 60 << "60|" + Stamp << true;
+        QTest::newRow("60 with a field") << 60 << "60|" + Stamp + "|x" << false;
+        QTest::newRow("60 alone") << 60 << "60" << false;
+        QTest::newRow("52 anything") << 52 << "52" << true;
+        QTest::newRow("51 anything") << 51 << "51|x|y|z" << true;
+        QTest::newRow("62 eleven fields") << 62 << autoRelease(ten) << true;
+        QTest::newRow("62 ten fields") << 62 << autoRelease("|A1|B2|C|D|E|F|G|H") << false;
+        QTest::newRow("62 empty fields do not count")
+            << 62 << autoRelease("|A1||B2|C|D|E|F|G|H") << false;
+        QTest::newRow("62 another id") << 62 << "63|" + Stamp + ten << false;
+    }
+
+    void parse()
+    {
+        QFETCH(int, id);
+        QFETCH(QString, text);
+        std::unique_ptr<Message> message;
+        if (id == 60)
+            message = std::make_unique<ShowSpoolingDialogMsg>();
+        else if (id == 52)
+            message = std::make_unique<GuestJobReq>();
+        else if (id == 51)
+            message = std::make_unique<JobDeletedMsg>();
+        else
+            message = std::make_unique<AutoReleaseMsg>();
+        QCOMPARE(message->messageId(), id);
+        QTEST(message->parse(text), "accepted");
+    }
+
+    void autoReleaseFieldsStandAlone()
+    {
+        AutoReleaseMsg message;
+        QVERIFY(message.parse(autoRelease("|A0|B-3|CLaser|DDesk 2|ENo paper|FDA|G$0.20|H$0.40|I"
+                                          "|ZR17|Y250|Qunknown")));
+        QVERIFY(!message.released());
+        QCOMPARE(message.valueB(), -3);
+        QCOMPARE(message.printerFamily(), "Laser");
+        QCOMPARE(message.creditAmount(), "");
+        QCOMPARE(message.refundId(), "R17");
+        // A later text without refund fields must not carry the earlier refund.
+        QVERIFY(message.parse(autoRelease("|A1|B0|C|D|E|F|G|H|I")));
+        QVERIFY(message.released());
+        QVERIFY(message.refundId().isEmpty() && message.refundAmount().isEmpty());
+        QVERIFY(message.depositAmount().isEmpty());
+    }
+
+    void autoReleaseTexts_data()
+    {
+        QTest::addColumn<QString>("fields");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("shown");
+        const QString released = "Your job has been released.\n\nPrinter Family: Laser\n\n"
+                                 "Pickup Location: Desk 2";
+        QTest::newRow("deposit before allocation")
+            << "|A1|B0|CLaser|DDesk 2|E|FDA|G$0.20|H$0.40|I"
+            << "show Job Released"
+            << released + "\n\nPayment Details:\nPaid From Deposit Account\n$0.40\n"
+                          "Paid From Allocation Account\n$0.20";
+        QTest::newRow("no deposit amount")
+            << "|A1|B0|CLaser|DDesk 2|E|FAD|G$0.20|H|I"
+            << "show Job Released"
+            << released + "\n\nPayment Details:\nPaid From Allocation Account\n$0.20";
+        QTest::newRow("nothing paid") << "|A1|B0|CLaser|DDesk 2|E|FAD|G|H|I"
+                                      << "show Job Released" << released;
+        QTest::newRow("markup shown as text")
+            << "|A1|B0|C<b>Laser</b>|DDesk 2|E|FC|G|H|I<i>$1</i>"
+            << "show Job Released"
+            << "Your job has been released.\n\nPrinter Family: <b>Laser</b>\n\n"
+               "Pickup Location: Desk 2\n\nPayment Details:\nPaid From Credit Account\n<i>$1</i>";
+        QTest::newRow("refund due")
+            << "|A0|B0|C|D|ENo paper|F|G|H|I|ZR17|Y250"
+            << "critical Error"
+            << "No paper\n\nYou are due a refund of $2.50. The Refund Id is R17. Please see "
+               "staff for additional assistance.";
+        QTest::newRow("no refund") << "|A0|B0|C|D|ENo <br>paper|F|G|H|I|ZR17|Y0"
+                                   << "critical Error"
+                                   << "No <br>paper";
+        QTest::newRow("refund not a number") << "|A0|B0|C|D|ENo paper|F|G|H|I|ZR17|Ylots"
+                                             << "critical Error"
+                                             << "No paper";
+    }
+
+    void autoReleaseTexts()
+    {
+        QFETCH(QString, fields);
+        ClientProcessingDialog progress;
+        progress.show();
+        RecordingBox box(&progress);
+        AutoReleaseMsg prototype(std::make_unique<AutoReleaseMsgHandler>(&box, &progress), nullptr);
+
+        QCOMPARE(prototype.handle("ps", autoRelease(fields)), "86|" + Stamp);
+        QCOMPARE(box.calls.size(), 1);
+        QTEST(box.calls.value(0), "caption");
+        QTEST(shownText(box.text).trimmed(), "shown");
+        QVERIFY(!box.progressShownAtCall);
+        if (box.calls.value(0).startsWith("show"))
+            QCOMPARE(box.iconSize, QSize(50, 50));
+    }
+
+    void progressWindow()
+    {
+        ClientProcessingDialog progress;
+        ShowSpoolingDialogMsg prototype(std::make_unique<ShowSpoolingDialogMsgHandler>(&progress),
+                                        nullptr);
+        auto *label = progress.findChild<QLabel *>("clientProcessingTextLabel");
+        auto *bar = progress.findChild<QProgressBar *>("clientProcessingProgressBar");
+        QVERIFY(label && bar);
+        QCOMPARE(label->text(), "Please Wait...");
+
+        QCOMPARE(prototype.handle("ps", "60|" + Stamp), "80|" + Stamp);
+        QVERIFY(progress.isVisible());
+        QCOMPARE(label->text(), "Please Wait... Processing Job");
+        QCOMPARE(bar->accessibleName(), label->text());
+        // A busy bar: the style animates it, nothing of the client's ticks.
+        QCOMPARE(bar->maximum(), 0);
+        QCOMPARE(prototype.handle("ps", "60|" + Stamp), "80|" + Stamp);
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        QCOMPARE(std::count_if(windows.begin(), windows.end(),
+                               [](QWidget *w) { return w->isVisible(); }),
+                 1);
+
+        QTest::keyClick(&progress, Qt::Key_Escape);
+        QVERIFY(!progress.isVisible());
+        QCOMPARE(progress.text(), "Please Wait...");
+        QCOMPARE(label->text(), "Please Wait...");
+        // A text the handler cannot take is answered empty by the message, not acknowledged.
+        QCOMPARE(prototype.handle("ps", "60|" + Stamp + "|x"), "");
+        QVERIFY(!progress.isVisible());
+    }
+
+    // Yes keeps the user; No forgets the user only on an installed client.
+    void guestQuestion_data()
+    {
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<bool>("installed");
+        QTest::addColumn<QString>("reply");
+        QTest::addColumn<bool>("sessionKept");
+        QTest::newRow("yes, installed") << true << true << "53|" + Stamp + "|1" << true;
+        QTest::newRow("no, installed") << false << true << "53|" + Stamp + "|0" << false;
+        QTest::newRow("no, not installed") << false << false << "53|" + Stamp + "|0" << true;
+    }
+
+    void guestQuestion()
+    {
+        QFETCH(bool, yes);
+        QFETCH(bool, installed);
+        Preferences preferences(installed);
+        UserSession session;
+        session.setUserId("jdoe");
+        ClientProcessingDialog progress;
+        progress.show();
+        RecordingBox box(&progress);
+        box.answer = yes;
+        GuestJobReq prototype(
+            std::make_unique<GuestJobReqHandler>(&preferences, &session, &box, &progress), nullptr);
+
+        QTEST(prototype.handle("ps", "52|" + Stamp), "reply");
+        QCOMPARE(box.calls, QStringList{"question Job Status Change"});
+        QVERIFY(box.text.startsWith("Your Identification Information shows you are either"));
+        QVERIFY(!box.progressShownAtCall);
+        QTEST(session.userId() == "jdoe", "sessionKept");
+    }
+
+    // The question in its own dialog: Return takes the default Yes; Escape and the time-out
+    // are No.
+    void guestQuestionDialog_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("reply");
+        QTest::newRow("Return") << int(Qt::Key_Return) << "53|" + Stamp + "|1";
+        QTest::newRow("Escape") << int(Qt::Key_Escape) << "53|" + Stamp + "|0";
+        QTest::newRow("time-out") << 0 << "53|" + Stamp + "|0";
+    }
+
+    void guestQuestionDialog()
+    {
+        QFETCH(int, key);
+        Preferences preferences(false);
+        DialogSettings::shared().setDefaultTimeoutMs(key ? 60000 : 50);
+        GuestJobReq prototype(
+            std::make_unique<GuestJobReqHandler>(&preferences, nullptr, nullptr, nullptr), nullptr);
+        QString caption;
+        ModalDialogDriver driver([&](QWidget *dialog) {
+            caption = dialog->windowTitle();
+            if (key)
+                QTest::keyClick(dialog, Qt::Key(key));
+        });
+        QTEST(prototype.handle("ps", "52|" + Stamp), "reply");
+        QVERIFY(driver.ran() && !driver.forcedClose());
+        QCOMPARE(caption, "Job Status Change");
+        DialogSettings::shared().setDefaultTimeoutMs(45000);
+    }
+
+    void jobDeleted()
+    {
+        ClientProcessingDialog progress;
+        progress.show();
+        RecordingBox box(&progress);
+        JobDeletedMsg prototype(std::make_unique<JobDeletedMsgHandler>(&box, &progress), nullptr);
+        QCOMPARE(prototype.handle("ps", "51|" + Stamp + "|anything"), "86|" + Stamp);
+        QCOMPARE(box.calls, QStringList{"information Job Canceled"});
+        QCOMPARE(box.text, "The document will be canceled");
+        QVERIFY(!box.progressShownAtCall && !progress.isVisible());
+    }
+
+    // A lost connection closes the dialogs opened for its texts, at once and for good, and the
+    // progress window; a dialog opened for nothing the connection sent stays.
+    void lostConnectionClosesItsDialogs()
+    {
+        ClientProcessingDialog progress;
+        struct Receiver : MessageListenerInterface
+        {
+            std::function<void()> onText;
+            void messageReceived(const QString &) override { onText(); }
+        } receiver;
+        ConnectionDialogGuard guard(&receiver, &progress);
+        QStringList results;
+        receiver.onText = [&] {
+            progress.show();
+            ModalDialogDriver driver([&](QWidget *) { guard.connectionLost(); });
+            PrintClientDialog box;
+            results << QString::number(box.question("Q", "First?"));
+            // What the handler asks next on the lost connection does not show at all.
+            results << QString::number(box.question("Q", "Second?"));
+            results << QString::number(driver.ran() && !driver.forcedClose());
+        };
+        // The text arrives while a dialog of the user's own is open.
+        PrintClientDialog unrelated;
+        bool unrelatedStayed = false;
+        QTimer::singleShot(0, &unrelated, [&] {
+            guard.messageReceived("52|" + Stamp);
+            unrelatedStayed = unrelated.isVisible();
+            unrelated.reject();
+        });
+        unrelated.information("Other", "Stays");
+        QCOMPARE(results, QStringList({"0", "0", "1"}));
+        QVERIFY(unrelatedStayed);
+        QVERIFY(!progress.isVisible());
+
+        // The next connection's texts open their dialogs again.
+        receiver.onText = [&] {
+            ModalDialogDriver driver(
+                [](QWidget *dialog) { QTest::keyClick(dialog, Qt::Key_Return); });
+            results << QString::number(PrintClientDialog().question("Q", "Third?"));
+        };
+        guard.messageReceived("52|" + Stamp);
+        QCOMPARE(results.last(), "1");
+    }
+};
+
+QTEST_MAIN(TestJobFlow)
+#include "tst_jobflow.moc"
