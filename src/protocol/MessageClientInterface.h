@@ -9,7 +9,7 @@ public:
     virtual ~MessageClientInterface() = default;
     // False when the text could not be written whole; the text is then lost, never queued.
     virtual bool sendMessage(const QString &text) = 0;
-    // Counts the connections made so far, so that a reply can tell whether the connection of
-    // the text it answers is still the one it would be written to.
+    // Changes whenever a connection is made or lost, so that a reply can tell whether the
+    // connection of the text it answers is still the one it would be written to.
     virtual quint64 connectionNumber() const { return 0; }
 };

@@ -32,7 +32,7 @@ void OpcConnection::messageReceived(const QString &text)
     const quint64 connection = m_messageClient ? m_messageClient->connectionNumber() : 0;
     const QString reply =
         m_dispatcher ? m_dispatcher->dispatch(PrintServiceSource, text) : QString();
-    // A handler may wait for the user while the connection is lost and made again; on the new
+    // A handler may wait for the user while the connection is lost (and made again); on a new
     // connection its reply would answer a question the Print Service never asked there.
     if (m_messageClient && m_messageClient->connectionNumber() != connection) {
         logEvent(this, Source, ReceivedOrigin, UtilsLib::LogWarning, [&] {

@@ -102,6 +102,8 @@ void PrintClientMessager::delayedReconnect()
     // connection when their own timers fired.
     if (m_reconnectTimer.isActive())
         return;
+    // A reply still being made belongs to the connection that is gone.
+    ++m_connectionNumber;
     const auto listeners = m_connectionListeners;
     for (ConnectionListenerInterface *listener : listeners)
         listener->connectionLost();

@@ -9,6 +9,9 @@ TpcApplication::TpcApplication(int &argc, char **argv, PrintClientPreferences *p
     , m_preferences(preferences)
 {
     connect(this, &QGuiApplication::commitDataRequest, this, &TpcApplication::commitData);
+    // The client runs until it is stopped; a job's dialog closing while no other window is on
+    // screen must not end it.
+    setQuitOnLastWindowClosed(false);
 }
 
 void TpcApplication::commitData(QSessionManager &manager)

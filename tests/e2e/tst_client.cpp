@@ -186,6 +186,63 @@ private slots:
             QVERIFY(linesOf(harness.logFolder() + log).filter(password).isEmpty());
     }
 
+    // The job flow's windows against the real client on an X server: each answer goes back on
+    // the connection its question came on, and a lost connection takes its question away.
+    void jobFlowWindowsAnswerTheirOwnConnection()
+    {
+        ClientHarness harness("127.0.0.42");
+        QVERIFY2(harness.start(), qPrintable(harness.errorText()));
+        QVERIFY(harness.startXServer());
+        const QString registration =
+            "expect " + QRegularExpression::escape(harness.expectedRegistration());
+        const QString progress = "Ondrel Laptop Print Client";
+        QProcess *simulator = harness.startSimulatorPrompt();
+        QProcess *client = harness.startClient();
+        const auto step = [simulator](const QString &line) {
+            return ClientHarness::step(simulator, line);
+        };
+        const auto answer = [&](const QString &text, const QString &window, const QString &key,
+                                const QString &reply) {
+            if (!step("send " + text) || !harness.pressKeyInWindow(window, key)) {
+                qWarning("no window %s for %s", qPrintable(window), qPrintable(text));
+                return false;
+            }
+            return step("expect " + reply);
+        };
+        QVERIFY(step(registration));
+
+        QVERIFY(step("send 60|${NOW}"));
+        QVERIFY(step("expect 80\\|\\d{14}"));
+        QVERIFY(harness.waitForWindow(progress));
+        // A deleted job takes the progress window away before its notice.
+        QVERIFY(step("send 51|${NOW}"));
+        QVERIFY(harness.waitForWindow("Job Canceled"));
+        QVERIFY(harness.waitForWindow(progress, false, 0));
+        QVERIFY(harness.pressReturnInWindow("Job Canceled"));
+        QVERIFY(step("expect 86\\|\\d{14}"));
+
+        QVERIFY(answer("52|${NOW}", "Job Status Change", "Return", "53\\|\\d{14}\\|1"));
+        QVERIFY(answer("52|${NOW}", "Job Status Change", "Escape", "53\\|\\d{14}\\|0"));
+        QVERIFY(answer("62|${NOW}|A1|B0|CColour Laser|DDesk 2|E|FDA|G$0.20|H$0.40|I",
+                       "Job Released", "Return", "86\\|\\d{14}"));
+        QVERIFY(answer("62|${NOW}|A0|B0|C|D|ENo paper|F|G|H|I|ZR17|Y250", "Error", "Return",
+                       "86\\|\\d{14}"));
+
+        // The question goes with its connection; the new one starts with the registration and
+        // carries no answer to a question it never asked.
+        QVERIFY(step("send 52|${NOW}"));
+        QVERIFY(harness.waitForWindow("Job Status Change"));
+        QVERIFY(step("close"));
+        QVERIFY(harness.waitForWindow("Job Status Change", false));
+        QVERIFY(step("reopen"));
+        QVERIFY(step(registration));
+        QVERIFY(step("send 80|${NOW}"));
+        QVERIFY(step("expect Message Not Handled: 80\\|\\d{14}"));
+        const QStringList log = linesOf(harness.logFolder() + "/ondtpc-userlog.txt");
+        QVERIFY(!log.filter("Dropped: 53|").isEmpty());
+        QVERIFY(ClientHarness::stopsCleanly(client));
+    }
+
     void renamedExecutableShowsTheFatalError()
     {
         ClientHarness harness("127.0.0.22");

@@ -176,7 +176,58 @@ bool ClientHarness::startXServer()
     return true;
 }
 
-bool ClientHarness::pressReturnInWindow(const QString &title, int timeoutMs)
+QProcess *ClientHarness::startSimulatorPrompt(int expectTimeoutMs)
+{
+    QFile::remove(trafficPath());
+    auto process = std::make_unique<QProcess>();
+    process->start(QStringLiteral(ONDPS_SIM),
+                   QStringList{"--listen", m_address, "--timeout", QString::number(expectTimeoutMs),
+                               "--log", trafficPath()});
+    process->waitForStarted(5000);
+    if (!QTest::qWaitFor([&] { return QFile::exists(trafficPath()); }, 5000))
+        qWarning("ondps-sim is not listening after 5 s");
+    return adopt(std::move(process));
+}
+
+bool ClientHarness::step(QProcess *simulator, const QString &line)
+{
+    const int number = simulator->property("steps").toInt() + 1;
+    simulator->setProperty("steps", number);
+    simulator->write(line.toUtf8() + '\n');
+    if (!line.startsWith(QLatin1String("expect ")))
+        return simulator->waitForBytesWritten(5000) || simulator->bytesToWrite() == 0;
+    const QByteArray ok = "ok line " + QByteArray::number(number) + '\n';
+    const QByteArray failed = "FAILED line " + QByteArray::number(number) + ':';
+    QByteArray output = simulator->property("output").toByteArray();
+    QDeadlineTimer deadline(60000);
+    while (!output.contains(ok) && !output.contains(failed) && !deadline.hasExpired() &&
+           simulator->state() == QProcess::Running) {
+        simulator->waitForReadyRead(100);
+        output += simulator->readAllStandardError();
+    }
+    simulator->setProperty("output", output);
+    if (!output.contains(ok))
+        qWarning("%s", output.constData());
+    return output.contains(ok);
+}
+
+bool ClientHarness::waitForWindow(const QString &title, bool shown, int timeoutMs)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("DISPLAY", m_display);
+    const QDeadlineTimer deadline(timeoutMs);
+    for (;;) {
+        const bool found =
+            !run("xdotool", {"search", "--onlyvisible", "--name", title}, environment).isEmpty();
+        if (found == shown)
+            return true;
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(50);
+    }
+}
+
+bool ClientHarness::pressKeyInWindow(const QString &title, const QString &key, int timeoutMs)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("DISPLAY", m_display);
@@ -193,8 +244,8 @@ bool ClientHarness::pressReturnInWindow(const QString &title, int timeoutMs)
             // key that comes before the dialog takes keys is lost, so it is pressed again
             // until the window goes.
             run("xdotool", {"windowfocus", "--sync", window}, environment);
-            run("xdotool", {"key", "--window", window, "Return"}, environment);
-            run("xdotool", {"key", "Return"}, environment);
+            run("xdotool", {"key", "--window", window, key}, environment);
+            run("xdotool", {"key", key}, environment);
             pressed = true;
         }
         QThread::msleep(100);

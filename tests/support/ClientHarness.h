@@ -26,6 +26,11 @@ public:
     // traffic goes to trafficPath().
     QProcess *startSimulator(const QString &script, int expectTimeoutMs = 60000,
                              const QStringList &moreArguments = {});
+    // Runs ondps-sim at its prompt on the harness's address, for a test that types its steps
+    // one at a time with step() and looks at the client's windows in between.
+    QProcess *startSimulatorPrompt(int expectTimeoutMs = 20000);
+    // Types one step; an expect step is waited for: true when it was met.
+    static bool step(QProcess *simulator, const QString &line);
     // Runs the client (or a copy of it) with the arguments; the platform is offscreen unless
     // an X server was started. Its standard error is kept for the test to read.
     QProcess *startClient(const QStringList &arguments = {}, const QString &program = QString());
@@ -33,9 +38,16 @@ public:
     bool startXServer();
     // Kills the X server as a crash would, leaving the clients on it without a display.
     void killXServer();
-    // Presses Return in the window whose title contains the text until the window goes; false
-    // when no such window shows up and goes within the timeout.
-    bool pressReturnInWindow(const QString &title, int timeoutMs = 20000);
+    // Presses the key (an xdotool key name) in the window whose title contains the text until the
+    // window goes; false when no such window shows up and goes within the timeout.
+    bool pressKeyInWindow(const QString &title, const QString &key, int timeoutMs = 20000);
+    bool pressReturnInWindow(const QString &title, int timeoutMs = 20000)
+    {
+        return pressKeyInWindow(title, QStringLiteral("Return"), timeoutMs);
+    }
+    // Waits until a window whose title contains the text is on screen (or, with shown false,
+    // until none is).
+    bool waitForWindow(const QString &title, bool shown = true, int timeoutMs = 20000);
 
     // Terminates the client as a session's end would; true when it ends in 15 s with exit code 0.
     static bool stopsCleanly(QProcess *client);
