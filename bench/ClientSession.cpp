@@ -118,6 +118,20 @@ bool ClientSession::roundTrips(const char *text, const char *expected, long coun
     return true;
 }
 
+bool ClientSession::exchange(const char *text, QByteArray &reply)
+{
+    char buffer[4096];
+    const long length = nul_send(m_fd, text, std::strlen(text)) < 0
+                            ? -1
+                            : nul_read(m_reader.get(), buffer, sizeof buffer, TimeoutMs);
+    if (length < 0) {
+        m_error = systemError("exchange");
+        return false;
+    }
+    reply = QByteArray(buffer, std::min<long>(length, sizeof buffer - 1));
+    return true;
+}
+
 bool ClientSession::flood(long count, FloodResult &result)
 {
     // Every text differs, so a reply out of order or lost shows as a mismatch.

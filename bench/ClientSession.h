@@ -43,6 +43,8 @@ public:
     // Sends text and checks each reply against expected; the untimed warm-up comes first.
     bool roundTrips(const char *text, const char *expected, long count, long warmup,
                     std::vector<std::uint64_t> &latencies);
+    // Sends one text and reads its reply into reply; false with errorText() when none came.
+    bool exchange(const char *text, QByteArray &reply);
     // Sends count texts without waiting and checks every reply, in order.
     bool flood(long count, FloodResult &result);
     // An orderly stop (SIGTERM); false when the client did not end by itself with status 0.
