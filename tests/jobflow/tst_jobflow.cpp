@@ -362,6 +362,8 @@ private slots:
             void messageReceived(const QString &) override { onText(); }
         } receiver;
         ConnectionDialogGuard guard(&receiver, &progress);
+        // Bounds a dialog left open by a fault.
+        DialogSettings::shared().setDefaultTimeoutMs(20000);
         QStringList results;
         receiver.onText = [&] {
             progress.show();
@@ -393,6 +395,7 @@ private slots:
         };
         guard.messageReceived("52|" + Stamp);
         QCOMPARE(results.last(), "1");
+        DialogSettings::shared().setDefaultTimeoutMs(45000);
     }
 };
 
