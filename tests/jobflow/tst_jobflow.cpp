@@ -1,6 +1,8 @@
 #include "FixedTimeSource.h"
 #include "ModalDialogDriver.h"
 #include "core/AppContext.h"
+#include "jobflow/AuthenticateReq.h"
+#include "jobflow/AuthenticateResultMsg.h"
 #include "jobflow/AutoReleaseMsg.h"
 #include "jobflow/AutoReleaseMsgHandler.h"
 #include "jobflow/ClientProcessingDialog.h"
@@ -156,6 +158,13 @@ private slots:
         QTest::newRow("62 empty fields do not count")
             << 62 << autoRelease("|A1||B2|C|D|E|F|G|H") << false;
         QTest::newRow("62 another id") << 62 << "63|" + Stamp + ten << false;
+        QTest::newRow("54 mode") << 54 << "54|ts|7" << true;
+        QTest::newRow("54 no mode") << 54 << "54|ts" << false;
+        QTest::newRow("54 extra field") << 54 << "54|ts|1|2" << false;
+        QTest::newRow("56 accepted") << 56 << "56|ts|3|G$5.00|H$20.00|K1" << true;
+        QTest::newRow("56 refused") << 56 << "56|ts|2|XBad user|XUnknown|X0" << true;
+        QTest::newRow("56 five fields") << 56 << "56|ts|2||XBad user|XUnknown" << false;
+        QTest::newRow("56 another id") << 56 << "55|ts|2|XBad user|XUnknown|X0" << false;
     }
 
     void parse()
@@ -169,6 +178,10 @@ private slots:
             message = std::make_unique<GuestJobReq>();
         else if (id == 51)
             message = std::make_unique<JobDeletedMsg>();
+        else if (id == 54)
+            message = std::make_unique<AuthenticateReq>();
+        else if (id == 56)
+            message = std::make_unique<AuthenticateResultMsg>();
         else
             message = std::make_unique<AutoReleaseMsg>();
         QCOMPARE(message->messageId(), id);
@@ -190,6 +203,69 @@ private slots:
         QVERIFY(message.released());
         QVERIFY(message.refundId().isEmpty() && message.refundAmount().isEmpty());
         QVERIFY(message.depositAmount().isEmpty());
+    }
+
+    void authenticateModes()
+    {
+        AuthenticateReq request;
+        QCOMPARE(request.mode(), 1);
+        QVERIFY(request.parse("54|ts|7"));
+        QCOMPARE(request.mode(), 7);
+        QVERIFY(request.parse("54|ts|x"));
+        QCOMPARE(request.mode(), 0);
+        // Mode -> PIN asked for, guests allowed; an unknown mode must ask for the PIN.
+        const QList<std::tuple<qint32, bool, bool>> table = {{1, false, false},
+                                                             {5, false, true},
+                                                             {7, true, true},
+                                                             {0, true, false},
+                                                             {6, true, false}};
+        for (const auto &[mode, pin, guests] : table) {
+            QCOMPARE(AuthenticateReq::requiresPin(mode), pin);
+            QCOMPARE(AuthenticateReq::guestsAllowed(mode), guests);
+        }
+    }
+
+    void authenticateResultFields_data()
+    {
+        QTest::addColumn<QString>("text");
+        // Code; caption; text; balances F N G H I J P; flags K L O Q as digits.
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("accepted") << "56|ts|3|G$5.00|H$20.00|K1|O1|Mx|Zy"
+                                  << QStringList{"3",      "", "", "", "",    "$5.00",
+                                                 "$20.00", "", "", "", "1010"};
+        QTest::newRow("all tags, repeat overwrites")
+            << "56|ts|3|F1|N2|G3|H4|I5|J6|P7|K0|L2|Q1|G|F8"
+            << QStringList{"3", "", "", "8", "2", "", "4", "5", "6", "7", "0101"};
+        QTest::newRow("refused") << "56|ts|2|XBad user|XUnknown user ID|X0|O1"
+                                 << QStringList{
+                                        "2", "Bad user", "Unknown user ID", "", "", "", "", "", "",
+                                        "",  "0000"};
+        QTest::newRow("refused, acknowledged")
+            << "56|ts|x|A|B|C1" << QStringList{"0", "", "", "", "", "", "", "", "", "", "0010"};
+    }
+
+    void authenticateResultFields()
+    {
+        QFETCH(QString, text);
+        AuthenticateResultMsg message;
+        // An earlier answer with every field set must leave nothing behind.
+        QVERIFY(message.parse("56|ts|3|F1|N1|G1|H1|I1|J1|P1|K1|L1|O1|Q1"));
+        QVERIFY(message.parse(text));
+        const auto digit = [](bool flag) { return QString::number(flag); };
+        const QStringList actual = {
+            QString::number(message.resultCode()),
+            message.errorCaption(),
+            message.errorText(),
+            message.allocationBalance(),
+            message.allocationMarker(),
+            message.depositBalance(),
+            message.maxDepositBalance(),
+            message.creditBalance(),
+            message.maxCreditBalance(),
+            message.libraryDepositBalance(),
+            digit(message.depositExpired()) + digit(message.creditExpired()) +
+                digit(message.acknowledgementWanted()) + digit(message.libraryDepositShown())};
+        QTEST(actual, "expected");
     }
 
     void autoReleaseTexts_data()
