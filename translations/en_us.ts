@@ -241,4 +241,39 @@ Please report this error to Brindlecore Technical Support.</translation>
         <translation>You are due a refund of %1.  The Refund Id is %2.  Please see staff for additional assistance.</translation>
     </message>
 </context>
+<context>
+    <name>UserIdDialogView</name>
+    <message>
+        <source>User Identification</source>
+        <translation>User Identification</translation>
+    </message>
+    <message>
+        <source>Please enter the following information.</source>
+        <translation>Please enter the following information.</translation>
+    </message>
+    <message>
+        <source>User ID</source>
+        <translation>User ID</translation>
+    </message>
+    <message>
+        <source>User PIN</source>
+        <translation>User PIN</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>GUEST USERS: Please create the information requested above and remember it for use at the Print Release Terminal.</source>
+        <translation>GUEST USERS: Please create the information requested above and remember it for use at the Print Release Terminal.</translation>
+    </message>
+    <message>
+        <source>User</source>
+        <translation>User</translation>
+    </message>
+</context>
 </TS>

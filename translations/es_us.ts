@@ -241,4 +241,39 @@ Informe este error al soporte técnico de Brindlecore.</translation>
         <translation>Se le debe un reembolso de %1.  El número de reembolso es %2.  Consulte al personal para obtener más ayuda.</translation>
     </message>
 </context>
+<context>
+    <name>UserIdDialogView</name>
+    <message>
+        <source>User Identification</source>
+        <translation>Identificación del usuario</translation>
+    </message>
+    <message>
+        <source>Please enter the following information.</source>
+        <translation>Ingrese la siguiente información.</translation>
+    </message>
+    <message>
+        <source>User ID</source>
+        <translation>ID de usuario</translation>
+    </message>
+    <message>
+        <source>User PIN</source>
+        <translation>PIN del usuario</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>Aceptar</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>GUEST USERS: Please create the information requested above and remember it for use at the Print Release Terminal.</source>
+        <translation>USUARIOS INVITADOS: Cree la información solicitada arriba y recuérdela para usarla en la terminal de liberación de impresiones.</translation>
+    </message>
+    <message>
+        <source>User</source>
+        <translation>Usuario</translation>
+    </message>
+</context>
 </TS>

@@ -241,4 +241,39 @@ Veuillez signaler cette erreur au soutien technique de Brindlecore.</translation
         <translation>Un remboursement de %1 vous est dû.  Le numéro de remboursement est %2.  Veuillez vous adresser au personnel pour obtenir de l&apos;aide.</translation>
     </message>
 </context>
+<context>
+    <name>UserIdDialogView</name>
+    <message>
+        <source>User Identification</source>
+        <translation>Identification de l&apos;utilisateur</translation>
+    </message>
+    <message>
+        <source>Please enter the following information.</source>
+        <translation>Veuillez entrer les renseignements suivants.</translation>
+    </message>
+    <message>
+        <source>User ID</source>
+        <translation>Identifiant d&apos;utilisateur</translation>
+    </message>
+    <message>
+        <source>User PIN</source>
+        <translation>NIP de l&apos;utilisateur</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>GUEST USERS: Please create the information requested above and remember it for use at the Print Release Terminal.</source>
+        <translation>UTILISATEURS INVITÉS : Veuillez créer les renseignements demandés ci-dessus et les retenir pour les utiliser à la borne de libération des impressions.</translation>
+    </message>
+    <message>
+        <source>User</source>
+        <translation>Utilisateur</translation>
+    </message>
+</context>
 </TS>

@@ -4,6 +4,7 @@
 #include "jobflow/AutoReleaseMsg.h"
 #include "jobflow/ClientProcessingDialog.h"
 #include "jobflow/MessageBoxLease.h"
+#include "jobflow/ServiceText.h"
 #include "protocol/EndOfSessionMsg.h"
 #include "ui/EmbeddedImages.h"
 #include "ui/MessageBoxInterface.h"
@@ -17,19 +18,6 @@ namespace {
 
 const UtilsLib::LogSource Log(QStringLiteral("AutoReleaseMsgHandler"));
 const char *const ErrorCaption = "Error";
-
-// A text of the Print Service inside the client's own markup: its characters as they are.
-QString asText(const QString &text)
-{
-    return text.toHtmlEscaped().replace(QLatin1Char('\n'), QLatin1String("<br>"));
-}
-
-// Marks the client's markup as rich text whatever its first line holds, so that a label shows
-// an escaped text as what it stands for.
-QString richText(const QString &html)
-{
-    return QLatin1String("<qt>") + html + QLatin1String("</qt>");
-}
 
 } // namespace
 
@@ -58,7 +46,7 @@ QString AutoReleaseMsgHandler::paymentDetails(const AutoReleaseMsg &message)
     const auto addRow = [&rows](const QString &label, const QString &amount) {
         if (!amount.isEmpty())
             rows += QLatin1String("<tr><td>") + label + QLatin1String("</td><td>") +
-                    asText(amount) + QLatin1String("</td></tr>");
+                    ServiceText::escaped(amount) + QLatin1String("</td></tr>");
     };
     for (const QChar letter : message.paymentOrder()) {
         if (letter == u'A')
@@ -74,16 +62,17 @@ QString AutoReleaseMsgHandler::paymentDetails(const AutoReleaseMsg &message)
 
 QString AutoReleaseMsgHandler::releasedText(const AutoReleaseMsg &message)
 {
-    return richText(tr("Your job has been released.") + QLatin1String("<br><br>") +
-                    tr("Printer Family:") + QLatin1Char(' ') + asText(message.printerFamily()) +
-                    QLatin1String("<br><br>") + tr("Pickup Location:") + QLatin1Char(' ') +
-                    asText(message.pickupLocation()) + paymentDetails(message));
+    return ServiceText::rich(
+        tr("Your job has been released.") + QLatin1String("<br><br>") + tr("Printer Family:") +
+        QLatin1Char(' ') + ServiceText::escaped(message.printerFamily()) +
+        QLatin1String("<br><br>") + tr("Pickup Location:") + QLatin1Char(' ') +
+        ServiceText::escaped(message.pickupLocation()) + paymentDetails(message));
 }
 
 QString AutoReleaseMsgHandler::errorText(const AutoReleaseMsg &message)
 {
     const qint64 cents = message.refundAmount().toLongLong();
-    QString text = asText(message.errorText());
+    QString text = ServiceText::escaped(message.errorText());
     if (!message.refundId().isEmpty() && cents >= 1) {
         // The product's balances are in dollars; the number is written the way the user's
         // locale writes amounts.
@@ -92,10 +81,10 @@ QString AutoReleaseMsgHandler::errorText(const AutoReleaseMsg &message)
             QCoreApplication::translate("ReleaseConfirmationDialog",
                                         "You are due a refund of %1.  The Refund Id is %2.  "
                                         "Please see staff for additional assistance.")
-                .arg(amount, asText(message.refundId()));
+                .arg(amount, ServiceText::escaped(message.refundId()));
         text = QStringLiteral("%1<br><br>%2").arg(text, notice);
     }
-    return richText(text);
+    return ServiceText::rich(text);
 }
 
 QString AutoReleaseMsgHandler::handle(const QString &, Brindlecore::Core::Message *message)

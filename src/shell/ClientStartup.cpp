@@ -8,6 +8,10 @@
 #include "i18n/PrintClientLanguageChanger.h"
 #include "i18n/PrintClientTranslator.h"
 #include "i18n/TranslationFileManager.h"
+#include "jobflow/AuthenticateReq.h"
+#include "jobflow/AuthenticateReqHandler.h"
+#include "jobflow/AuthenticateResultMsg.h"
+#include "jobflow/AuthenticateResultMsgHandler.h"
 #include "jobflow/AutoReleaseMsg.h"
 #include "jobflow/AutoReleaseMsgHandler.h"
 #include "jobflow/ClientProcessingDialog.h"
@@ -264,6 +268,14 @@ void ClientStartup::registerHandlers()
     // Handlers are given no message box: each message gets a dialog of its own.
     addPrototype(std::make_unique<JobDeletedMsg>(
         std::make_unique<JobDeletedMsgHandler>(nullptr, progress, m_observer), m_observer));
+    addPrototype(std::make_unique<AuthenticateReq>(
+        std::make_unique<AuthenticateReqHandler>(&m_clientPreferences, m_userSession.get(),
+                                                 m_session.get(), progress, m_observer),
+        m_observer));
+    addPrototype(std::make_unique<AuthenticateResultMsg>(
+        std::make_unique<AuthenticateResultMsgHandler>(m_userSession.get(), progress, nullptr,
+                                                       m_observer),
+        m_observer));
     addPrototype(std::make_unique<GuestJobReq>(
         std::make_unique<GuestJobReqHandler>(&m_clientPreferences, m_userSession.get(), nullptr,
                                              progress, m_observer),

@@ -243,6 +243,51 @@ private slots:
         QVERIFY(ClientHarness::stopsCleanly(client));
     }
 
+    // Who is printing: the dialog asks once, the session answers later requests that it can
+    // answer, a refusal forgets the user, and no PIN reaches a log.
+    void identificationAndItsResult()
+    {
+        ClientHarness harness("127.0.0.43");
+        QVERIFY2(harness.start(), qPrintable(harness.errorText()));
+        QVERIFY(harness.startXServer());
+        QProcess *simulator = harness.startSimulatorPrompt();
+        QProcess *client = harness.startClient();
+        const auto step = [simulator](const QString &line) {
+            return ClientHarness::step(simulator, line);
+        };
+        const QString dialog = "User Identification";
+        const QString pin = UtilsLib::hexEncode("2468");
+        QVERIFY(step("expect " + QRegularExpression::escape(harness.expectedRegistration())));
+
+        QVERIFY(step("send 54|${NOW}|1"));
+        QVERIFY(harness.typeInWindow(dialog, "jo"));
+        QVERIFY(harness.pressReturnInWindow(dialog));
+        QVERIFY(step("expect 55\\|\\d{14}\\|0\\|JO\\|JO\\|"));
+        // Asked again, the session answers without a dialog.
+        QVERIFY(step("send 54|${NOW}|1"));
+        QVERIFY(step("expect 55\\|\\d{14}\\|0\\|JO\\|JO\\|"));
+        // A refusal forgets the user: the next request asks again, now with a PIN.
+        QVERIFY(step("send 56|${NOW}|2|XBad user|XUnknown user ID|X0"));
+        QVERIFY(harness.pressReturnInWindow("Bad user"));
+        QVERIFY(step("expect 86\\|\\d{14}"));
+        QVERIFY(step("send 54|${NOW}|7"));
+        QVERIFY(harness.typeInWindow(dialog, "jo\t2468"));
+        QVERIFY(harness.pressReturnInWindow(dialog));
+        QVERIFY(step("expect 55\\|\\d{14}\\|0\\|JO\\|JO\\|" + pin));
+        QVERIFY(step("send 54|${NOW}|7"));
+        QVERIFY(step("expect 55\\|\\d{14}\\|0\\|JO\\|JO\\|" + pin));
+        QVERIFY(step("send 56|${NOW}|3|G$5.00|H$20.00|K1|O1"));
+        QVERIFY(step("expect 80\\|\\d{14}"));
+        QVERIFY(step("send 56|${NOW}|3|G$5.00|H$20.00|K1"));
+        QVERIFY(step("expect No Response"));
+        QVERIFY(ClientHarness::stopsCleanly(client));
+
+        const QStringList logs = linesOf(harness.logFolder() + "/ondtpc-userlog.txt") +
+                                 linesOf(harness.logFolder() + "/ondtpc-devlog.txt");
+        QVERIFY(logs.filter("55|").size() >= 4);
+        QVERIFY(logs.filter("2468").isEmpty() && logs.filter(pin).isEmpty());
+    }
+
     void renamedExecutableShowsTheFatalError()
     {
         ClientHarness harness("127.0.0.22");

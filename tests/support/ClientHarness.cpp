@@ -227,6 +227,25 @@ bool ClientHarness::waitForWindow(const QString &title, bool shown, int timeoutM
     }
 }
 
+bool ClientHarness::typeInWindow(const QString &title, const QString &text, int timeoutMs)
+{
+    if (!waitForWindow(title, true, timeoutMs))
+        return false;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("DISPLAY", m_display);
+    const QString window = run("xdotool", {"search", "--onlyvisible", "--name", title}, environment)
+                               .section('\n', 0, 0);
+    run("xdotool", {"windowfocus", "--sync", window}, environment);
+    const QStringList parts = text.split(u'\t');
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        if (i > 0)
+            run("xdotool", {"key", "Tab"}, environment);
+        if (!parts[i].isEmpty())
+            run("xdotool", {"type", "--delay", "20", parts[i]}, environment);
+    }
+    return true;
+}
+
 bool ClientHarness::pressKeyInWindow(const QString &title, const QString &key, int timeoutMs)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();

@@ -45,6 +45,9 @@ public:
     {
         return pressKeyInWindow(title, QStringLiteral("Return"), timeoutMs);
     }
+    // Types the text (a tab moves to the next field) into the window whose title contains the
+    // title once it is on screen; false when none shows up within the timeout.
+    bool typeInWindow(const QString &title, const QString &text, int timeoutMs = 20000);
     // Waits until a window whose title contains the text is on screen (or, with shown false,
     // until none is).
     bool waitForWindow(const QString &title, bool shown = true, int timeoutMs = 20000);

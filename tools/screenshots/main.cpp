@@ -10,7 +10,11 @@
 #include "jobflow/GuestJobReqHandler.h"
 #include "jobflow/JobDeletedMsg.h"
 #include "jobflow/JobDeletedMsgHandler.h"
+#include "jobflow/UserCredentials.h"
+#include "jobflow/UserIdDialogController.h"
+#include "jobflow/UserIdDialogView.h"
 #include "platform/BuildVersionInfo.h"
+#include "settings/PrintClientPreferences.h"
 #include "ui/AboutInfoDialog.h"
 #include "ui/DialogSettings.h"
 #include "ui/KeyPad.h"
@@ -34,7 +38,7 @@
 namespace {
 
 constexpr int TitleHeight = 26;
-constexpr int DialogCount = 20;
+constexpr int DialogCount = 23;
 
 // The languages of languages/<code>.qm beside the program, in the order of the sample texts'
 // columns below.
@@ -356,6 +360,28 @@ void renderJobFlow()
         JobDeletedMsg(std::make_unique<JobDeletedMsgHandler>(nullptr, nullptr), nullptr)
             .handle(QString(), QStringLiteral("51|20250201090503"));
     });
+    // The identification dialog as each request mode shows it, the user ID typed.
+    struct Identification
+    {
+        const char *name;
+        bool pinRequired;
+        bool guestsAllowed;
+        bool masked;
+    };
+    for (const Identification &shape : {Identification{"user-id", false, false, false},
+                                        Identification{"user-id-pin-guests", true, true, false},
+                                        Identification{"user-id-masked-pin", true, false, true}}) {
+        PrintClientPreferences preferences(nullptr);
+        preferences.setMaskUserId(shape.masked);
+        UserCredentials credentials;
+        credentials.setPinRequired(shape.pinRequired);
+        credentials.setGuestsAllowed(shape.guestsAllowed);
+        UserIdDialogController controller(&credentials, &preferences, nullptr);
+        UserIdDialogView view(nullptr, &controller);
+        view.setUserId(QStringLiteral("JSMITH42"));
+        view.setPin(QStringLiteral("2468"));
+        shoot(QString::fromLatin1(shape.name), &view);
+    }
     // What the Print Service sends is shown as it comes, untranslated.
     const auto release = [](const QString &fields) {
         AutoReleaseMsg(std::make_unique<AutoReleaseMsgHandler>(nullptr, nullptr), nullptr)

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+// Texts of the Print Service inside markup the client writes: they must show as the characters
+// they are, never as markup of their own.
+namespace ServiceText {
+
+// The text escaped for rich text, its line ends as line breaks.
+QString escaped(const QString &text);
+// Marks the client's markup as rich text whatever its first line holds, so that a label shows
+// an escaped text as what it stands for.
+QString rich(const QString &html);
+
+} // namespace ServiceText
