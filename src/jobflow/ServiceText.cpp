@@ -1,5 +1,7 @@
 #include "jobflow/ServiceText.h"
 
+#include <QRegularExpression>
+
 namespace ServiceText {
 
 QString escaped(const QString &text)
@@ -10,6 +12,24 @@ QString escaped(const QString &text)
 QString rich(const QString &html)
 {
     return QLatin1String("<qt>") + html + QLatin1String("</qt>");
+}
+
+QString plainAmount(const QString &amount)
+{
+    static const QRegularExpression sign(QStringLiteral("<html>&#(\\d{2,4});</html>"));
+    QString plain;
+    qsizetype from = 0;
+    for (auto it = sign.globalMatch(amount); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        const uint code = match.captured(1).toUInt();
+        plain += amount.mid(from, match.capturedStart() - from);
+        // Only a printable character stands for itself; anything else stays as sent.
+        const QChar character(code);
+        plain += code > 0x20 && code < 0xFFFF && character.isPrint() ? QString(character)
+                                                                     : match.captured();
+        from = match.capturedEnd();
+    }
+    return plain + amount.mid(from);
 }
 
 } // namespace ServiceText

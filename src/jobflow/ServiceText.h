@@ -12,4 +12,9 @@ QString escaped(const QString &text);
 // an escaped text as what it stands for.
 QString rich(const QString &html);
 
+// A balance or amount of the Print Service as plain text. The one piece of markup it writes in
+// them, a currency sign as a character reference in "<html>...</html>" (as in
+// "<html>&#36;</html>0.00"), becomes that sign; any other markup stays the characters sent.
+QString plainAmount(const QString &amount);
+
 } // namespace ServiceText

@@ -11,6 +11,7 @@
 #include "jobflow/GuestJobReqHandler.h"
 #include "jobflow/JobDeletedMsg.h"
 #include "jobflow/JobDeletedMsgHandler.h"
+#include "jobflow/ServiceText.h"
 #include "jobflow/ShowSpoolingDialogMsg.h"
 #include "jobflow/ShowSpoolingDialogMsgHandler.h"
 #include "jobflow/UserSession.h"
@@ -319,6 +320,26 @@ private slots:
         QVERIFY(!box.progressShownAtCall);
         if (box.calls.value(0).startsWith("show"))
             QCOMPARE(box.iconSize, QSize(50, 50));
+    }
+
+    void amountsAsText_data()
+    {
+        QTest::addColumn<QString>("sent");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("currency sign") << "<html>&#36;</html>0.00"
+                                       << "$0.00";
+        QTest::newRow("plain") << "$1.25"
+                               << "$1.25";
+        QTest::newRow("other markup") << "<b>&#36;</b>1"
+                                      << "<b>&#36;</b>1";
+        QTest::newRow("control character") << "<html>&#10;</html>1"
+                                           << "<html>&#10;</html>1";
+    }
+
+    void amountsAsText()
+    {
+        QFETCH(QString, sent);
+        QTEST(ServiceText::plainAmount(sent), "shown");
     }
 
     void progressWindow()
