@@ -45,6 +45,68 @@ openprinting.github.io/cups.</translation>
     </message>
 </context>
 <context>
+    <name>AccountInfoDialogController</name>
+    <message>
+        <source>Deposit Account Expired</source>
+        <translation>Deposit Account Expired</translation>
+    </message>
+    <message>
+        <source>Current Deposit Balance:</source>
+        <translation>Current Deposit Balance:</translation>
+    </message>
+    <message>
+        <source>Credit Account Expired</source>
+        <translation>Credit Account Expired</translation>
+    </message>
+    <message>
+        <source>Current Credit Balance:</source>
+        <translation>Current Credit Balance:</translation>
+    </message>
+</context>
+<context>
+    <name>AccountInfoDialogView</name>
+    <message>
+        <source>Account Information</source>
+        <translation>Account Information</translation>
+    </message>
+    <message>
+        <source>Max Deposit Balance</source>
+        <translation>Max Deposit Balance</translation>
+    </message>
+    <message>
+        <source>Max Credit Balance</source>
+        <translation>Max Credit Balance</translation>
+    </message>
+    <message>
+        <source>Allocation Balance</source>
+        <translation>Allocation Balance</translation>
+    </message>
+    <message>
+        <source>Library Deposit Balance</source>
+        <translation>Library Deposit Balance</translation>
+    </message>
+    <message>
+        <source>Deposit account</source>
+        <translation>Deposit account</translation>
+    </message>
+    <message>
+        <source>Credit account</source>
+        <translation>Credit account</translation>
+    </message>
+    <message>
+        <source>Allocation</source>
+        <translation>Allocation</translation>
+    </message>
+    <message>
+        <source>Library deposit</source>
+        <translation>Library deposit</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
     <name>AutoReleaseMsgHandler</name>
     <message>
         <source>Paid From Allocation Account</source>

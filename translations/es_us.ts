@@ -45,6 +45,68 @@ openprinting.github.io/cups.</translation>
     </message>
 </context>
 <context>
+    <name>AccountInfoDialogController</name>
+    <message>
+        <source>Deposit Account Expired</source>
+        <translation>Cuenta de depósito vencida</translation>
+    </message>
+    <message>
+        <source>Current Deposit Balance:</source>
+        <translation>Saldo actual de la cuenta de depósito:</translation>
+    </message>
+    <message>
+        <source>Credit Account Expired</source>
+        <translation>Cuenta de crédito vencida</translation>
+    </message>
+    <message>
+        <source>Current Credit Balance:</source>
+        <translation>Saldo actual de la cuenta de crédito:</translation>
+    </message>
+</context>
+<context>
+    <name>AccountInfoDialogView</name>
+    <message>
+        <source>Account Information</source>
+        <translation>Información de la cuenta</translation>
+    </message>
+    <message>
+        <source>Max Deposit Balance</source>
+        <translation>Saldo máximo de la cuenta de depósito</translation>
+    </message>
+    <message>
+        <source>Max Credit Balance</source>
+        <translation>Saldo máximo de la cuenta de crédito</translation>
+    </message>
+    <message>
+        <source>Allocation Balance</source>
+        <translation>Saldo de la cuenta de asignación</translation>
+    </message>
+    <message>
+        <source>Library Deposit Balance</source>
+        <translation>Saldo del depósito de la biblioteca</translation>
+    </message>
+    <message>
+        <source>Deposit account</source>
+        <translation>Cuenta de depósito</translation>
+    </message>
+    <message>
+        <source>Credit account</source>
+        <translation>Cuenta de crédito</translation>
+    </message>
+    <message>
+        <source>Allocation</source>
+        <translation>Asignación</translation>
+    </message>
+    <message>
+        <source>Library deposit</source>
+        <translation>Depósito de la biblioteca</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>Aceptar</translation>
+    </message>
+</context>
+<context>
     <name>AutoReleaseMsgHandler</name>
     <message>
         <source>Paid From Allocation Account</source>

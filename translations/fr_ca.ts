@@ -45,6 +45,68 @@ openprinting.github.io/cups.</translation>
     </message>
 </context>
 <context>
+    <name>AccountInfoDialogController</name>
+    <message>
+        <source>Deposit Account Expired</source>
+        <translation>Compte de dépôt expiré</translation>
+    </message>
+    <message>
+        <source>Current Deposit Balance:</source>
+        <translation>Solde actuel du compte de dépôt :</translation>
+    </message>
+    <message>
+        <source>Credit Account Expired</source>
+        <translation>Compte de crédit expiré</translation>
+    </message>
+    <message>
+        <source>Current Credit Balance:</source>
+        <translation>Solde actuel du compte de crédit :</translation>
+    </message>
+</context>
+<context>
+    <name>AccountInfoDialogView</name>
+    <message>
+        <source>Account Information</source>
+        <translation>Renseignements sur le compte</translation>
+    </message>
+    <message>
+        <source>Max Deposit Balance</source>
+        <translation>Solde maximal du compte de dépôt</translation>
+    </message>
+    <message>
+        <source>Max Credit Balance</source>
+        <translation>Solde maximal du compte de crédit</translation>
+    </message>
+    <message>
+        <source>Allocation Balance</source>
+        <translation>Solde du compte d&apos;allocation</translation>
+    </message>
+    <message>
+        <source>Library Deposit Balance</source>
+        <translation>Solde du dépôt de la bibliothèque</translation>
+    </message>
+    <message>
+        <source>Deposit account</source>
+        <translation>Compte de dépôt</translation>
+    </message>
+    <message>
+        <source>Credit account</source>
+        <translation>Compte de crédit</translation>
+    </message>
+    <message>
+        <source>Allocation</source>
+        <translation>Allocation</translation>
+    </message>
+    <message>
+        <source>Library deposit</source>
+        <translation>Dépôt de la bibliothèque</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
     <name>AutoReleaseMsgHandler</name>
     <message>
         <source>Paid From Allocation Account</source>
