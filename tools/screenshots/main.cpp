@@ -3,6 +3,8 @@
 // Usage: ondtpc-screenshots DIR (run under QT_QPA_PLATFORM=offscreen; scripts/screenshots
 // does both).
 #include "i18n/LanguageTags.h"
+#include "jobflow/AccountInfoDialogController.h"
+#include "jobflow/AccountInfoDialogView.h"
 #include "jobflow/AutoReleaseMsg.h"
 #include "jobflow/AutoReleaseMsgHandler.h"
 #include "jobflow/ClientProcessingDialog.h"
@@ -13,6 +15,7 @@
 #include "jobflow/UserCredentials.h"
 #include "jobflow/UserIdDialogController.h"
 #include "jobflow/UserIdDialogView.h"
+#include "jobflow/UserSession.h"
 #include "platform/BuildVersionInfo.h"
 #include "settings/PrintClientPreferences.h"
 #include "ui/AboutInfoDialog.h"
@@ -38,7 +41,7 @@
 namespace {
 
 constexpr int TitleHeight = 26;
-constexpr int DialogCount = 23;
+constexpr int DialogCount = 25;
 
 // The languages of languages/<code>.qm beside the program, in the order of the sample texts'
 // columns below.
@@ -394,6 +397,24 @@ void renderJobFlow()
     shootModal(QStringLiteral("release-failed-with-refund"), [&] {
         release(QStringLiteral("|A0|B0|C|D|EThe printer is out of paper.|F|G|H|I|ZR17|Y250"));
     });
+    // Every account block, then the same accounts with deposit and credit expired.
+    for (const bool expired : {false, true}) {
+        UserSession session;
+        session.setDepositBalance(QStringLiteral("<html>&#36;</html>12.60"));
+        session.setMaxDepositBalance(QStringLiteral("$50.00"));
+        session.setCreditBalance(QStringLiteral("$3.00"));
+        session.setMaxCreditBalance(QStringLiteral("$20.00"));
+        session.setAllocationMarker(QStringLiteral("1"));
+        session.setAllocationBalance(QStringLiteral("$4.00"));
+        session.setLibraryDepositBalance(QStringLiteral("$1.50"));
+        session.setLibraryDepositShown(true);
+        session.setDepositExpired(expired);
+        session.setCreditExpired(expired);
+        AccountInfoDialogController controller(&session);
+        AccountInfoDialogView view(nullptr, &controller);
+        shoot(expired ? QStringLiteral("account-info-expired") : QStringLiteral("account-info-all"),
+              &view);
+    }
 }
 
 QString languageFile(const char *code)
