@@ -11,6 +11,8 @@
 #include "jobflow/GuestJobReqHandler.h"
 #include "jobflow/JobDeletedMsg.h"
 #include "jobflow/JobDeletedMsgHandler.h"
+#include "jobflow/JobReceivedMsg.h"
+#include "jobflow/PrintJobConfirmationMsg.h"
 #include "jobflow/ServiceText.h"
 #include "jobflow/ShowSpoolingDialogMsg.h"
 #include "jobflow/ShowSpoolingDialogMsgHandler.h"
@@ -166,6 +168,13 @@ private slots:
         QTest::newRow("56 refused") << 56 << "56|ts|2|XBad user|XUnknown|X0" << true;
         QTest::newRow("56 five fields") << 56 << "56|ts|2||XBad user|XUnknown" << false;
         QTest::newRow("56 another id") << 56 << "55|ts|2|XBad user|XUnknown|X0" << false;
+        QTest::newRow("4 id alone") << 4 << "4" << true;
+        QTest::newRow("4 padded id") << 4 << " +04|x|A1" << true;
+        QTest::newRow("4 another id") << 4 << "5|x|A12" << false;
+        QTest::newRow("4 empty id") << 4 << "|4|A12" << false;
+        QTest::newRow("6 six fields") << 6 << "6|ts|1|J42|E|L" << true;
+        QTest::newRow("6 empty field") << 6 << "6|ts|1|J42||LTerm A" << false;
+        QTest::newRow("6 seven fields") << 6 << "6|ts|1|J42|E|L|x" << false;
     }
 
     void parse()
@@ -183,6 +192,10 @@ private slots:
             message = std::make_unique<AuthenticateReq>();
         else if (id == 56)
             message = std::make_unique<AuthenticateResultMsg>();
+        else if (id == 4)
+            message = std::make_unique<JobReceivedMsg>();
+        else if (id == 6)
+            message = std::make_unique<PrintJobConfirmationMsg>();
         else
             message = std::make_unique<AutoReleaseMsg>();
         QCOMPARE(message->messageId(), id);
@@ -267,6 +280,72 @@ private slots:
             digit(message.depositExpired()) + digit(message.creditExpired()) +
                 digit(message.acknowledgementWanted()) + digit(message.libraryDepositShown())};
         QTEST(actual, "expected");
+    }
+
+    void jobReceivedFields_data()
+    {
+        QTest::addColumn<QString>("text");
+        // Pages A, free C, sheets H; price B, cost E, account F; flags D G I as digits.
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("cost") << "4|x|A12|B$0.10|C0|D0|E$1.20|G0|H0"
+                              << QStringList{"12", "0", "0", "$0.10", "$1.20", "", "000"};
+        QTest::newRow("unknown tag, empty field, repeat")
+            << "4||A3||Z9|FStudent|D1|I1|H2|A5"
+            << QStringList{"5", "0", "2", "", "", "Student", "101"};
+        QTest::newRow("negative or no number")
+            << "4|x|A-5|C-1|H-2147483648|Dx|G2" << QStringList{"0", "0", "0", "", "", "", "010"};
+    }
+
+    void jobReceivedFields()
+    {
+        QFETCH(QString, text);
+        JobReceivedMsg message;
+        // An earlier job with every field set must leave nothing behind.
+        QVERIFY(message.parse("4|x|A9|B$9|C9|D1|E$9|F9|G1|H9|I1"));
+        QVERIFY(message.parse(text));
+        const PageCountDialogModel &model = message;
+        const auto digit = [](bool flag) { return QString::number(flag); };
+        const QStringList actual = {QString::number(model.getTotalPages()),
+                                    QString::number(model.getFreeCount()),
+                                    QString::number(model.getTotalSheets()),
+                                    model.getPrice(),
+                                    model.getTotalCost(),
+                                    model.getAccountText(),
+                                    digit(model.isUserIdRequired()) + digit(model.isFree()) +
+                                        digit(model.getFlagI())};
+        QTEST(actual, "expected");
+    }
+
+    void jobConfirmationFields_data()
+    {
+        QTest::addColumn<QString>("fields");
+        // Dialog, job number, expire time, then "terminal/location" per row.
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("two rows")
+            << "1|J42|E2025-02-01T09:05:03|LTerm A#^#Front desk#^#Term B#^#Lab"
+            << QStringList{"1", "42", "2025-02-01T09:05:03", "Term A/Front desk", "Term B/Lab"};
+        QTest::newRow("last location missing")
+            << "0|J7|Enoon|LTerm A#^#Front desk#^#Term B"
+            << QStringList{"0", "7", "noon", "Term A/Front desk", "Term B/"};
+        QTest::newRow("no terminals") << "x|Jx|E|L" << QStringList{"0", "0", ""};
+        QTest::newRow("empty pair dropped")
+            << "2|J1|E|L#^##^#Term C" << QStringList{"1", "1", "", "Term C/"};
+    }
+
+    void jobConfirmationFields()
+    {
+        QFETCH(QString, fields);
+        PrintJobConfirmationMsg message;
+        QVERIFY(message.parse("6|ts|1|J1|E1|LOld#^#Room"));
+        QVERIFY(message.parse("6|ts|" + fields));
+        QStringList actual = {QString::number(message.showDialog()),
+                              QString::number(message.jobNumber()), message.expireTime()};
+        for (const auto &[terminal, location] : message.pickupList())
+            actual << terminal + '/' + location;
+        QTEST(actual, "expected");
+        // A rejected text shows nothing of the accepted one.
+        QVERIFY(!message.parse("6|ts|1"));
+        QVERIFY(message.pickupList().isEmpty() && message.jobNumber() == -1);
     }
 
     void autoReleaseTexts_data()
