@@ -203,6 +203,68 @@ Please report this error to Brindlecore Technical Support.</translation>
         <source>The document will be canceled</source>
         <translation>The document will be canceled</translation>
     </message>
+    <message>
+        <source>Error</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>The printing of your document is being cancelled because you have reached the maximum pages allowed per session.
+Please contact a staff member for details.</source>
+        <translation>The printing of your document is being cancelled because you have reached the maximum pages allowed per session.
+Please contact a staff member for details.</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>The printing of your document will take you over the maximum pages allowed per session.
+You will need approval from a staff member to carry out this operation.</source>
+        <translation>The printing of your document will take you over the maximum pages allowed per session.
+You will need approval from a staff member to carry out this operation.</translation>
+    </message>
+</context>
+<context>
+    <name>JobConfirmationDialogController</name>
+    <message>
+        <source>Print Complete</source>
+        <translation>Print Complete</translation>
+    </message>
+    <message>
+        <source>Your job has been received.</source>
+        <translation>Your job has been received.</translation>
+    </message>
+    <message>
+        <source>Job Number:</source>
+        <translation>Job Number:</translation>
+    </message>
+    <message>
+        <source>Expire Time:</source>
+        <translation>Expire Time:</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>JobConfirmationDialogView</name>
+    <message>
+        <source>Release Terminal</source>
+        <translation>Release Terminal</translation>
+    </message>
+    <message>
+        <source>Location</source>
+        <translation>Location</translation>
+    </message>
+    <message>
+        <source>Job received</source>
+        <translation>Job received</translation>
+    </message>
+    <message>
+        <source>Pickup locations</source>
+        <translation>Pickup locations</translation>
+    </message>
 </context>
 <context>
     <name>KeyPad</name>
@@ -274,6 +336,77 @@ Please report this error to Brindlecore Technical Support.</translation>
     </message>
 </context>
 <context>
+    <name>PageCountDialogView</name>
+    <message>
+        <source>There is no charge to print this job.</source>
+        <translation>There is no charge to print this job.</translation>
+    </message>
+    <message>
+        <source>Total Pages:</source>
+        <translation>Total Pages:</translation>
+    </message>
+    <message>
+        <source>Duplex Mode:</source>
+        <translation>Duplex Mode:</translation>
+    </message>
+    <message>
+        <source>Enabled</source>
+        <translation>Enabled</translation>
+    </message>
+    <message>
+        <source>Total Sheets:</source>
+        <translation>Total Sheets:</translation>
+    </message>
+    <message>
+        <source>Free Sheet:</source>
+        <translation>Free Sheet:</translation>
+    </message>
+    <message>
+        <source>Free Sheets:</source>
+        <translation>Free Sheets:</translation>
+    </message>
+    <message>
+        <source>Free Page:</source>
+        <translation>Free Page:</translation>
+    </message>
+    <message>
+        <source>Free Pages:</source>
+        <translation>Free Pages:</translation>
+    </message>
+    <message>
+        <source>Price Per Sheet:</source>
+        <translation>Price Per Sheet:</translation>
+    </message>
+    <message>
+        <source>Price Per Page:</source>
+        <translation>Price Per Page:</translation>
+    </message>
+    <message>
+        <source>Total Cost:</source>
+        <translation>Total Cost:</translation>
+    </message>
+    <message>
+        <source>Print this job?</source>
+        <translation>Print this job?</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Accounts</source>
+        <translation>Accounts</translation>
+    </message>
+    <message>
+        <source>Printer</source>
+        <translation>Printer</translation>
+    </message>
+</context>
+<context>
     <name>PasswordDialog</name>
     <message>
         <source>Staff Id</source>
@@ -294,6 +427,18 @@ Please report this error to Brindlecore Technical Support.</translation>
     <message>
         <source>Password</source>
         <translation>Password</translation>
+    </message>
+    <message>
+        <source>Password Required</source>
+        <translation>Password Required</translation>
+    </message>
+    <message>
+        <source>Please enter the following information.</source>
+        <translation>Please enter the following information.</translation>
+    </message>
+    <message>
+        <source>Please enter the staff password.</source>
+        <translation>Please enter the staff password.</translation>
     </message>
 </context>
 <context>

@@ -203,6 +203,68 @@ Informe este error al soporte técnico de Brindlecore.</translation>
         <source>The document will be canceled</source>
         <translation>El documento se cancelará</translation>
     </message>
+    <message>
+        <source>Error</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>The printing of your document is being cancelled because you have reached the maximum pages allowed per session.
+Please contact a staff member for details.</source>
+        <translation>La impresión de su documento se está cancelando porque alcanzó el máximo de páginas permitido por sesión.
+Comuníquese con un miembro del personal para obtener más detalles.</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Advertencia</translation>
+    </message>
+    <message>
+        <source>The printing of your document will take you over the maximum pages allowed per session.
+You will need approval from a staff member to carry out this operation.</source>
+        <translation>La impresión de su documento superará el máximo de páginas permitido por sesión.
+Necesitará la aprobación de un miembro del personal para realizar esta operación.</translation>
+    </message>
+</context>
+<context>
+    <name>JobConfirmationDialogController</name>
+    <message>
+        <source>Print Complete</source>
+        <translation>Impresión completada</translation>
+    </message>
+    <message>
+        <source>Your job has been received.</source>
+        <translation>Se recibió su trabajo.</translation>
+    </message>
+    <message>
+        <source>Job Number:</source>
+        <translation>Número de trabajo:</translation>
+    </message>
+    <message>
+        <source>Expire Time:</source>
+        <translation>Vence:</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>Aceptar</translation>
+    </message>
+</context>
+<context>
+    <name>JobConfirmationDialogView</name>
+    <message>
+        <source>Release Terminal</source>
+        <translation>Terminal de liberación</translation>
+    </message>
+    <message>
+        <source>Location</source>
+        <translation>Ubicación</translation>
+    </message>
+    <message>
+        <source>Job received</source>
+        <translation>Trabajo recibido</translation>
+    </message>
+    <message>
+        <source>Pickup locations</source>
+        <translation>Lugares de recogida</translation>
+    </message>
 </context>
 <context>
     <name>KeyPad</name>
@@ -274,6 +336,77 @@ Informe este error al soporte técnico de Brindlecore.</translation>
     </message>
 </context>
 <context>
+    <name>PageCountDialogView</name>
+    <message>
+        <source>There is no charge to print this job.</source>
+        <translation>La impresión de este trabajo no tiene costo.</translation>
+    </message>
+    <message>
+        <source>Total Pages:</source>
+        <translation>Total de páginas:</translation>
+    </message>
+    <message>
+        <source>Duplex Mode:</source>
+        <translation>Modo dúplex:</translation>
+    </message>
+    <message>
+        <source>Enabled</source>
+        <translation>Activado</translation>
+    </message>
+    <message>
+        <source>Total Sheets:</source>
+        <translation>Total de hojas:</translation>
+    </message>
+    <message>
+        <source>Free Sheet:</source>
+        <translation>Hoja gratuita:</translation>
+    </message>
+    <message>
+        <source>Free Sheets:</source>
+        <translation>Hojas gratuitas:</translation>
+    </message>
+    <message>
+        <source>Free Page:</source>
+        <translation>Página gratuita:</translation>
+    </message>
+    <message>
+        <source>Free Pages:</source>
+        <translation>Páginas gratuitas:</translation>
+    </message>
+    <message>
+        <source>Price Per Sheet:</source>
+        <translation>Precio por hoja:</translation>
+    </message>
+    <message>
+        <source>Price Per Page:</source>
+        <translation>Precio por página:</translation>
+    </message>
+    <message>
+        <source>Total Cost:</source>
+        <translation>Costo total:</translation>
+    </message>
+    <message>
+        <source>Print this job?</source>
+        <translation>¿Imprimir este trabajo?</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>Aceptar</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>Accounts</source>
+        <translation>Cuentas</translation>
+    </message>
+    <message>
+        <source>Printer</source>
+        <translation>Impresora</translation>
+    </message>
+</context>
+<context>
     <name>PasswordDialog</name>
     <message>
         <source>Staff Id</source>
@@ -294,6 +427,18 @@ Informe este error al soporte técnico de Brindlecore.</translation>
     <message>
         <source>Password</source>
         <translation>Contraseña</translation>
+    </message>
+    <message>
+        <source>Password Required</source>
+        <translation>Contraseña obligatoria</translation>
+    </message>
+    <message>
+        <source>Please enter the following information.</source>
+        <translation>Ingrese la siguiente información.</translation>
+    </message>
+    <message>
+        <source>Please enter the staff password.</source>
+        <translation>Ingrese la contraseña del personal.</translation>
     </message>
 </context>
 <context>

@@ -203,6 +203,68 @@ Veuillez signaler cette erreur au soutien technique de Brindlecore.</translation
         <source>The document will be canceled</source>
         <translation>Le document sera annulé</translation>
     </message>
+    <message>
+        <source>Error</source>
+        <translation>Erreur</translation>
+    </message>
+    <message>
+        <source>The printing of your document is being cancelled because you have reached the maximum pages allowed per session.
+Please contact a staff member for details.</source>
+        <translation>L&apos;impression de votre document est annulée, car vous avez atteint le nombre maximal de pages permis par session.
+Veuillez vous adresser à un membre du personnel pour en savoir plus.</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Avertissement</translation>
+    </message>
+    <message>
+        <source>The printing of your document will take you over the maximum pages allowed per session.
+You will need approval from a staff member to carry out this operation.</source>
+        <translation>L&apos;impression de votre document vous fera dépasser le nombre maximal de pages permis par session.
+Vous aurez besoin de l&apos;approbation d&apos;un membre du personnel pour effectuer cette opération.</translation>
+    </message>
+</context>
+<context>
+    <name>JobConfirmationDialogController</name>
+    <message>
+        <source>Print Complete</source>
+        <translation>Impression terminée</translation>
+    </message>
+    <message>
+        <source>Your job has been received.</source>
+        <translation>Votre travail a été reçu.</translation>
+    </message>
+    <message>
+        <source>Job Number:</source>
+        <translation>Numéro du travail :</translation>
+    </message>
+    <message>
+        <source>Expire Time:</source>
+        <translation>Expiration :</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>JobConfirmationDialogView</name>
+    <message>
+        <source>Release Terminal</source>
+        <translation>Borne de libération</translation>
+    </message>
+    <message>
+        <source>Location</source>
+        <translation>Emplacement</translation>
+    </message>
+    <message>
+        <source>Job received</source>
+        <translation>Travail reçu</translation>
+    </message>
+    <message>
+        <source>Pickup locations</source>
+        <translation>Lieux de récupération</translation>
+    </message>
 </context>
 <context>
     <name>KeyPad</name>
@@ -274,6 +336,77 @@ Veuillez signaler cette erreur au soutien technique de Brindlecore.</translation
     </message>
 </context>
 <context>
+    <name>PageCountDialogView</name>
+    <message>
+        <source>There is no charge to print this job.</source>
+        <translation>L&apos;impression de ce travail est gratuite.</translation>
+    </message>
+    <message>
+        <source>Total Pages:</source>
+        <translation>Nombre total de pages :</translation>
+    </message>
+    <message>
+        <source>Duplex Mode:</source>
+        <translation>Mode recto verso :</translation>
+    </message>
+    <message>
+        <source>Enabled</source>
+        <translation>Activé</translation>
+    </message>
+    <message>
+        <source>Total Sheets:</source>
+        <translation>Nombre total de feuilles :</translation>
+    </message>
+    <message>
+        <source>Free Sheet:</source>
+        <translation>Feuille gratuite :</translation>
+    </message>
+    <message>
+        <source>Free Sheets:</source>
+        <translation>Feuilles gratuites :</translation>
+    </message>
+    <message>
+        <source>Free Page:</source>
+        <translation>Page gratuite :</translation>
+    </message>
+    <message>
+        <source>Free Pages:</source>
+        <translation>Pages gratuites :</translation>
+    </message>
+    <message>
+        <source>Price Per Sheet:</source>
+        <translation>Prix par feuille :</translation>
+    </message>
+    <message>
+        <source>Price Per Page:</source>
+        <translation>Prix par page :</translation>
+    </message>
+    <message>
+        <source>Total Cost:</source>
+        <translation>Coût total :</translation>
+    </message>
+    <message>
+        <source>Print this job?</source>
+        <translation>Imprimer ce travail?</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Accounts</source>
+        <translation>Comptes</translation>
+    </message>
+    <message>
+        <source>Printer</source>
+        <translation>Imprimante</translation>
+    </message>
+</context>
+<context>
     <name>PasswordDialog</name>
     <message>
         <source>Staff Id</source>
@@ -294,6 +427,18 @@ Veuillez signaler cette erreur au soutien technique de Brindlecore.</translation
     <message>
         <source>Password</source>
         <translation>Mot de passe</translation>
+    </message>
+    <message>
+        <source>Password Required</source>
+        <translation>Mot de passe requis</translation>
+    </message>
+    <message>
+        <source>Please enter the following information.</source>
+        <translation>Veuillez entrer les renseignements suivants.</translation>
+    </message>
+    <message>
+        <source>Please enter the staff password.</source>
+        <translation>Veuillez entrer le mot de passe du personnel.</translation>
     </message>
 </context>
 <context>

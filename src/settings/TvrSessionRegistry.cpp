@@ -9,7 +9,9 @@
 #include <QBuffer>
 #include <QUrl>
 
+#include <algorithm>
 #include <exception>
+#include <limits>
 
 using UtilsLib::LogVerbose;
 using UtilsLib::TraceScope;
@@ -121,8 +123,11 @@ QString TvrSessionRegistry::computerDescription(bool use)
 
 void TvrSessionRegistry::addPagesPrinted(int pages)
 {
+    // The count comes from the wire: a negative one must not lower the pages printed, and a
+    // sum beyond the int range must not wrap round.
+    const qint64 sum = qint64(std::max(pagesPrintedThisSession(), 0)) + std::max(pages, 0);
     m_store->setValue(QStringLiteral("Pages Printed This Session"),
-                      pagesPrintedThisSession() + pages);
+                      int(std::min<qint64>(sum, std::numeric_limits<int>::max())));
     // Written through at once: the booking product reads the count from the file.
     m_store->sync();
 }

@@ -20,6 +20,12 @@
 #include "jobflow/GuestJobReqHandler.h"
 #include "jobflow/JobDeletedMsg.h"
 #include "jobflow/JobDeletedMsgHandler.h"
+#include "jobflow/JobReceivedMsg.h"
+#include "jobflow/JobReceivedMsgHandler.h"
+#include "jobflow/OpcPageCountValidator.h"
+#include "jobflow/OpcPasswordValidator.h"
+#include "jobflow/PrintJobConfirmationMsg.h"
+#include "jobflow/PrintJobConfirmationMsgHandler.h"
 #include "jobflow/ShowSpoolingDialogMsg.h"
 #include "jobflow/ShowSpoolingDialogMsgHandler.h"
 #include "jobflow/UserSession.h"
@@ -38,6 +44,8 @@
 #include "shell/SettingsMsgHandler.h"
 #include "shell/TpcApplication.h"
 #include "ui/DialogSettings.h"
+#include "ui/OpcPasswordDialog.h"
+#include "ui/PasswordDlgInfo.h"
 #include "ui/PrintClientDialog.h"
 
 #include <QFileInfo>
@@ -61,6 +69,13 @@ const char *const NoPrintersText = QT_TRANSLATE_NOOP(
     "CommonDialogMessages",
     "Unable to connect to any printers.  Please see a staff member for assistance.");
 const int DefaultDialogTimeoutMs = 45000;
+const int JobDialogTimeoutSeconds = 45;
+// The staff password dialog's texts, translated in its own context.
+const char *const PasswordCaption = QT_TRANSLATE_NOOP("PasswordDialog", "Password Required");
+const char *const PasswordHeading =
+    QT_TRANSLATE_NOOP("PasswordDialog", "Please enter the following information.");
+const char *const PasswordPrompt =
+    QT_TRANSLATE_NOOP("PasswordDialog", "Please enter the staff password.");
 const int LanguagePort = 30044;
 const QString ObserverManagerEntry = QStringLiteral("observerManager");
 
@@ -266,6 +281,15 @@ void ClientStartup::registerHandlers()
     m_settingsHandler = settingsHandler.get();
     ClientProcessingDialog *progress = m_processingDialog.get();
     // Handlers are given no message box: each message gets a dialog of its own.
+    addPrototype(std::make_unique<JobReceivedMsg>(
+        std::make_unique<JobReceivedMsgHandler>(
+            JobDialogTimeoutSeconds, &m_clientPreferences, m_userSession.get(), m_session.get(),
+            progress, m_pageCountValidator.get(), &m_environment, m_observer),
+        m_observer));
+    addPrototype(std::make_unique<PrintJobConfirmationMsg>(
+        std::make_unique<PrintJobConfirmationMsgHandler>(&m_clientPreferences, m_userSession.get(),
+                                                         m_session.get(), progress, m_observer),
+        m_observer));
     addPrototype(std::make_unique<JobDeletedMsg>(
         std::make_unique<JobDeletedMsgHandler>(nullptr, progress, m_observer), m_observer));
     addPrototype(std::make_unique<AuthenticateReq>(
@@ -300,6 +324,14 @@ void ClientStartup::connectToPrintService()
     m_session = std::make_unique<TvrSessionRegistry>(
         m_sessionHttp.get(), m_observer, TvrSessionRegistry::DefaultPort,
         std::make_unique<PcInfoProvider>(), &m_registry);
+    PasswordDlgInfo passwordInfo(QString::fromUtf8(PasswordCaption), QStringLiteral("OK"),
+                                 QStringLiteral("Cancel"), QString(),
+                                 QString::fromUtf8(PasswordPrompt));
+    passwordInfo.setHeadingKey(QString::fromUtf8(PasswordHeading));
+    m_passwordDialog = std::make_unique<OpcPasswordDialog>(passwordInfo);
+    m_passwordValidator = std::make_unique<OpcPasswordValidator>(m_passwordDialog.get());
+    m_pageCountValidator = std::make_unique<OpcPageCountValidator>(
+        &m_clientPreferences, m_session.get(), m_passwordValidator.get(), nullptr);
     m_dispatcher = std::make_unique<OpcMessageDispatcher>(m_observer);
     m_processingDialog = std::make_unique<ClientProcessingDialog>();
     m_userSession = std::make_unique<UserSession>();

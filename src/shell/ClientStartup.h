@@ -19,6 +19,9 @@
 class ClientProcessingDialog;
 class ConnectionDialogGuard;
 class LanguageChanger;
+class OpcPageCountValidator;
+class OpcPasswordDialog;
+class OpcPasswordValidator;
 class OpcConnection;
 class OpcMessageDispatcher;
 class PrintClientMessager;
@@ -100,6 +103,9 @@ private:
     BcHttpFactory m_httpFactory;
     std::unique_ptr<PrintClientTranslator> m_translator;
     std::unique_ptr<SharedPrinterMappings> m_printerMappings;
+    std::unique_ptr<OpcPasswordDialog> m_passwordDialog;
+    std::unique_ptr<OpcPasswordValidator> m_passwordValidator;
+    std::unique_ptr<OpcPageCountValidator> m_pageCountValidator;
     std::unique_ptr<OpcMessageDispatcher> m_dispatcher;
     std::unique_ptr<BcHttpInterface> m_sessionHttp;
     std::unique_ptr<TvrSessionRegistry> m_session;

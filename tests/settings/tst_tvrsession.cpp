@@ -162,6 +162,11 @@ private slots:
         QVERIFY(writeFile(m_settingsFile, "[General]\nPages%20Printed%20This%20Session=10\n"));
         tvr->addPagesPrinted(3);
         QVERIFY(readFile(m_settingsFile).contains("Pages%20Printed%20This%20Session=13"));
+        // A negative count never lowers it, and the sum stops at the largest count.
+        tvr->addPagesPrinted(-5);
+        QCOMPARE(tvr->pagesPrintedThisSession(), 13);
+        tvr->addPagesPrinted(2147483647);
+        QCOMPARE(tvr->pagesPrintedThisSession(), 2147483647);
     }
 
 private:

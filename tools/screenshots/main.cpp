@@ -10,8 +10,13 @@
 #include "jobflow/ClientProcessingDialog.h"
 #include "jobflow/GuestJobReq.h"
 #include "jobflow/GuestJobReqHandler.h"
+#include "jobflow/JobConfirmationDialogController.h"
+#include "jobflow/JobConfirmationDialogView.h"
 #include "jobflow/JobDeletedMsg.h"
 #include "jobflow/JobDeletedMsgHandler.h"
+#include "jobflow/JobReceivedMsg.h"
+#include "jobflow/OpcPageCountValidator.h"
+#include "jobflow/PageCountDialogView.h"
 #include "jobflow/UserCredentials.h"
 #include "jobflow/UserIdDialogController.h"
 #include "jobflow/UserIdDialogView.h"
@@ -41,7 +46,7 @@
 namespace {
 
 constexpr int TitleHeight = 26;
-constexpr int DialogCount = 25;
+constexpr int DialogCount = 33;
 
 // The languages of languages/<code>.qm beside the program, in the order of the sample texts'
 // columns below.
@@ -384,6 +389,59 @@ void renderJobFlow()
         view.setUserId(QStringLiteral("JSMITH42"));
         view.setPin(QStringLiteral("2468"));
         shoot(QString::fromLatin1(shape.name), &view);
+    }
+    // The cost dialog for the kinds of job the Print Service announces.
+    struct Job
+    {
+        const char *name;
+        const char *fields;
+        bool accounts;
+    };
+    for (const Job &job : {Job{"cost-free", "|A3|G1", false},
+                           Job{"cost-duplex-free-sheet", "|A8|H4|C1|B$0.20|E$0.60", false},
+                           Job{"cost-paid", "|A12|B$0.10|C0|E$1.20", false},
+                           Job{"cost-paid-with-accounts", "|A12|B$0.10|C2|E$1.00", true}}) {
+        UserSession session;
+        if (job.accounts)
+            session.setMaxDepositBalance(QStringLiteral("$50.00"));
+        JobReceivedMsg model;
+        model.parse(QStringLiteral("4|20250201090503") + QLatin1String(job.fields));
+        PageCountDialogView view(nullptr, {&session, 0}, &model);
+        shoot(QString::fromLatin1(job.name), &view);
+    }
+    {
+        PrintClientDialog messages;
+        shootModal(QStringLiteral("page-limit-warning"), [&] {
+            messages.warning(QString::fromUtf8(OpcPageCountValidator::WarningTitle),
+                             QString::fromUtf8(OpcPageCountValidator::ApprovalText));
+        });
+        shootModal(QStringLiteral("page-limit-error"), [&] {
+            messages.critical(QString::fromUtf8(OpcPageCountValidator::ErrorTitle),
+                              QString::fromUtf8(OpcPageCountValidator::RefusedText));
+        });
+    }
+    {
+        JobConfirmationDialogView view;
+        JobConfirmationDialogController controller(
+            &view, {42,
+                    QStringLiteral("2025-02-02T18:30:00"),
+                    {{QStringLiteral("Front Desk"), QStringLiteral("Main floor")},
+                     {QStringLiteral("Lab 2"), QStringLiteral("Room 204")},
+                     {QStringLiteral("Library"), QStringLiteral("Level 3")}}});
+        view.setController(&controller);
+        shoot(QStringLiteral("print-complete"), &view);
+    }
+    {
+        // The cost dialog with its account information open above it.
+        UserSession session;
+        session.setMaxDepositBalance(QStringLiteral("$50.00"));
+        session.setDepositBalance(QStringLiteral("$12.60"));
+        JobReceivedMsg model;
+        model.parse(QStringLiteral("4|20250201090503|A12|B$0.10|E$1.20"));
+        PageCountDialogView view(nullptr, {&session, 0}, &model);
+        view.show();
+        shootModal(QStringLiteral("cost-with-account-info"), [&] { view.showAccountInfo(); });
+        view.hide();
     }
     // What the Print Service sends is shown as it comes, untranslated.
     const auto release = [](const QString &fields) {
