@@ -288,6 +288,74 @@ private slots:
         QVERIFY(logs.filter("2468").isEmpty() && logs.filter(pin).isEmpty());
     }
 
+    // A print job from its cost to its pickup, and the page limit of a booking session with a
+    // staff member's approval, against the real client.
+    void printJobFromCostToPickup()
+    {
+        ClientHarness harness("127.0.0.44");
+        QVERIFY2(harness.start(), qPrintable(harness.errorText()));
+        QVERIFY(harness.startXServer());
+        // A booking session with 8 of its 10 pages printed.
+        const QString config = harness.scratchPath("config");
+        QVERIFY(QDir().mkpath(config + "/Tavrin"));
+        QVERIFY(writeFile(config + "/Tavrin/Interface Software.conf",
+                          "[General]\nIn%20Session=1\nPages%20Printed%20This%20Session=8\n"));
+        harness.setClientVariable("XDG_CONFIG_HOME", config);
+        QProcess *simulator = harness.startSimulatorPrompt();
+        QProcess *client = harness.startClient();
+        const auto step = [simulator](const QString &line) {
+            return ClientHarness::step(simulator, line);
+        };
+        const QString computer = harness.expectedRegistration().section(':', -1);
+        const QString sent =
+            "expect 5\\|\\d{14}\\|A" + QRegularExpression::escape(computer) + "\\|Ben_us";
+        const QString cost = "Print this job?";
+        const QString progress = "Ondrel Laptop Print Client";
+        QVERIFY(step("expect " + QRegularExpression::escape(harness.expectedRegistration())));
+        QVERIFY(step("send 58|${NOW}|A" + UtilsLib::hexEncode("s3cret") + "|B1|C10|D1|Qen_us"));
+        QVERIFY(step("expect 59\\|\\d{14}\\|Aen_us"));
+
+        QVERIFY(step("send 4|${NOW}|A2|B$0.10|C0|D0|E$0.20|G0|H0"));
+        QVERIFY(harness.pressKeyInWindow(cost, "Escape"));
+        QVERIFY(step("expect 7\\|\\d{14}"));
+        QVERIFY(harness.waitForWindow(progress, false, 0));
+        // The whole job on one connection, each text answered once and in order.
+        QVERIFY(step("send 4|${NOW}|A2|B$0.10|C0|D0|E$0.20|G0|H0"));
+        QVERIFY(harness.pressReturnInWindow(cost));
+        QVERIFY(step(sent));
+        QVERIFY(harness.waitForWindow(progress));
+        QVERIFY(step("send 60|${NOW}"));
+        QVERIFY(step("expect 80\\|\\d{14}"));
+        QVERIFY(step("send 54|${NOW}|1"));
+        QVERIFY(harness.typeInWindow("User Identification", "jo"));
+        QVERIFY(harness.pressReturnInWindow("User Identification"));
+        QVERIFY(step("expect 55\\|\\d{14}\\|0\\|JO\\|JO\\|"));
+        QVERIFY(step("send 56|${NOW}|3|G$5.00|H$20.00|O1"));
+        QVERIFY(step("expect 80\\|\\d{14}"));
+        QVERIFY(step("send 6|${NOW}|1|J42|E2030-01-01T12:00:00|LFront Desk#^#Main floor"));
+        QVERIFY(harness.pressReturnInWindow("Print Complete"));
+        QVERIFY(step("expect 86\\|\\d{14}"));
+        QVERIFY(harness.waitForWindow(progress, false));
+
+        // The session has its 10 pages now: a 3-page job needs the staff password.
+        QVERIFY(step("send 4|${NOW}|A3|B$0.10|C0|D0|E$0.30|G0|H0"));
+        QVERIFY(harness.pressReturnInWindow(cost));
+        QVERIFY(harness.pressReturnInWindow("Warning"));
+        QVERIFY(harness.typeInWindow("Password Required", "s3cret"));
+        QVERIFY(harness.pressReturnInWindow("Password Required"));
+        QVERIFY(step(sent));
+        QVERIFY(step("send 4|${NOW}|A3|B$0.10|C0|D0|E$0.30|G0|H0"));
+        QVERIFY(harness.pressReturnInWindow(cost));
+        QVERIFY(harness.pressReturnInWindow("Warning"));
+        QVERIFY(harness.typeInWindow("Password Required", "guess"));
+        QVERIFY(harness.pressReturnInWindow("Password Required"));
+        QVERIFY(harness.pressReturnInWindow("Error"));
+        QVERIFY(step("expect 7\\|\\d{14}"));
+        QVERIFY(ClientHarness::stopsCleanly(client));
+        QVERIFY(readFile(config + "/Tavrin/Interface Software.conf")
+                    .contains("Pages%20Printed%20This%20Session=10"));
+    }
+
     void renamedExecutableShowsTheFatalError()
     {
         ClientHarness harness("127.0.0.22");
