@@ -58,8 +58,8 @@ private slots:
                            "wait 300\n"
                            "reopen\n"
                            "expect %1\n"
-                           "send 4|20250201090503|A1\n"
-                           "expect Message Not Handled: 4\\|20250201090503\\|A1\n")
+                           "send 99|20250201090503|A1\n"
+                           "expect Message Not Handled: 99\\|20250201090503\\|A1\n")
                 .arg(registration));
         QProcess *client = harness.startClient();
 
