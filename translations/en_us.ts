@@ -223,6 +223,14 @@ You will need approval from a staff member to carry out this operation.</source>
         <translation>The printing of your document will take you over the maximum pages allowed per session.
 You will need approval from a staff member to carry out this operation.</translation>
     </message>
+    <message>
+        <source>Password Required</source>
+        <translation>Password Required</translation>
+    </message>
+    <message>
+        <source>The staff password was not correct. The Print Client keeps running.</source>
+        <translation>The staff password was not correct. The Print Client keeps running.</translation>
+    </message>
 </context>
 <context>
     <name>JobConfirmationDialogController</name>
@@ -336,6 +344,21 @@ You will need approval from a staff member to carry out this operation.</transla
     </message>
 </context>
 <context>
+    <name>OpcMainWindow</name>
+    <message>
+        <source>About Ondrel</source>
+        <translation>About Ondrel</translation>
+    </message>
+    <message>
+        <source>Stop Print Client</source>
+        <translation>Stop Print Client</translation>
+    </message>
+    <message>
+        <source>Ondrel logo</source>
+        <translation>Ondrel logo</translation>
+    </message>
+</context>
+<context>
     <name>PageCountDialogView</name>
     <message>
         <source>There is no charge to print this job.</source>
@@ -446,6 +469,21 @@ You will need approval from a staff member to carry out this operation.</transla
     <message>
         <source>You are due a refund of %1.  The Refund Id is %2.  Please see staff for additional assistance.</source>
         <translation>You are due a refund of %1.  The Refund Id is %2.  Please see staff for additional assistance.</translation>
+    </message>
+</context>
+<context>
+    <name>TpcTrayIcon</name>
+    <message>
+        <source>About</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>Show</source>
+        <translation>Show</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Quit</translation>
     </message>
 </context>
 <context>

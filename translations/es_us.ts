@@ -223,6 +223,14 @@ You will need approval from a staff member to carry out this operation.</source>
         <translation>La impresión de su documento superará el máximo de páginas permitido por sesión.
 Necesitará la aprobación de un miembro del personal para realizar esta operación.</translation>
     </message>
+    <message>
+        <source>Password Required</source>
+        <translation>Contraseña obligatoria</translation>
+    </message>
+    <message>
+        <source>The staff password was not correct. The Print Client keeps running.</source>
+        <translation>La contraseña del personal no es correcta. El cliente de impresión sigue funcionando.</translation>
+    </message>
 </context>
 <context>
     <name>JobConfirmationDialogController</name>
@@ -336,6 +344,21 @@ Necesitará la aprobación de un miembro del personal para realizar esta operaci
     </message>
 </context>
 <context>
+    <name>OpcMainWindow</name>
+    <message>
+        <source>About Ondrel</source>
+        <translation>Acerca de Ondrel</translation>
+    </message>
+    <message>
+        <source>Stop Print Client</source>
+        <translation>Detener el cliente de impresión</translation>
+    </message>
+    <message>
+        <source>Ondrel logo</source>
+        <translation>Logotipo de Ondrel</translation>
+    </message>
+</context>
+<context>
     <name>PageCountDialogView</name>
     <message>
         <source>There is no charge to print this job.</source>
@@ -446,6 +469,21 @@ Necesitará la aprobación de un miembro del personal para realizar esta operaci
     <message>
         <source>You are due a refund of %1.  The Refund Id is %2.  Please see staff for additional assistance.</source>
         <translation>Se le debe un reembolso de %1.  El número de reembolso es %2.  Consulte al personal para obtener más ayuda.</translation>
+    </message>
+</context>
+<context>
+    <name>TpcTrayIcon</name>
+    <message>
+        <source>About</source>
+        <translation>Acerca de</translation>
+    </message>
+    <message>
+        <source>Show</source>
+        <translation>Mostrar</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Salir</translation>
     </message>
 </context>
 <context>

@@ -223,6 +223,14 @@ You will need approval from a staff member to carry out this operation.</source>
         <translation>L&apos;impression de votre document vous fera dépasser le nombre maximal de pages permis par session.
 Vous aurez besoin de l&apos;approbation d&apos;un membre du personnel pour effectuer cette opération.</translation>
     </message>
+    <message>
+        <source>Password Required</source>
+        <translation>Mot de passe requis</translation>
+    </message>
+    <message>
+        <source>The staff password was not correct. The Print Client keeps running.</source>
+        <translation>Le mot de passe du personnel est incorrect. Le client d&apos;impression continue de fonctionner.</translation>
+    </message>
 </context>
 <context>
     <name>JobConfirmationDialogController</name>
@@ -336,6 +344,21 @@ Vous aurez besoin de l&apos;approbation d&apos;un membre du personnel pour effec
     </message>
 </context>
 <context>
+    <name>OpcMainWindow</name>
+    <message>
+        <source>About Ondrel</source>
+        <translation>À propos d&apos;Ondrel</translation>
+    </message>
+    <message>
+        <source>Stop Print Client</source>
+        <translation>Arrêter le client d&apos;impression</translation>
+    </message>
+    <message>
+        <source>Ondrel logo</source>
+        <translation>Logo d&apos;Ondrel</translation>
+    </message>
+</context>
+<context>
     <name>PageCountDialogView</name>
     <message>
         <source>There is no charge to print this job.</source>
@@ -446,6 +469,21 @@ Vous aurez besoin de l&apos;approbation d&apos;un membre du personnel pour effec
     <message>
         <source>You are due a refund of %1.  The Refund Id is %2.  Please see staff for additional assistance.</source>
         <translation>Un remboursement de %1 vous est dû.  Le numéro de remboursement est %2.  Veuillez vous adresser au personnel pour obtenir de l&apos;aide.</translation>
+    </message>
+</context>
+<context>
+    <name>TpcTrayIcon</name>
+    <message>
+        <source>About</source>
+        <translation>À propos</translation>
+    </message>
+    <message>
+        <source>Show</source>
+        <translation>Afficher</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Quitter</translation>
     </message>
 </context>
 <context>

@@ -40,15 +40,19 @@
 #include "settings/TvrSessionRegistry.h"
 #include "shell/LogFolder.h"
 #include "shell/ObserverManager.h"
+#include "shell/OpcMainWindow.h"
+#include "shell/OpcMainWindowController.h"
 #include "shell/SettingsMsg.h"
 #include "shell/SettingsMsgHandler.h"
 #include "shell/TpcApplication.h"
+#include "shell/TpcTrayIcon.h"
 #include "ui/DialogSettings.h"
 #include "ui/OpcPasswordDialog.h"
 #include "ui/PasswordDlgInfo.h"
 #include "ui/PrintClientDialog.h"
 
 #include <QFileInfo>
+#include <QSystemTrayIcon>
 
 #include <csignal>
 #include <cstdio>
@@ -337,6 +341,8 @@ void ClientStartup::connectToPrintService()
     m_userSession = std::make_unique<UserSession>();
     registerHandlers();
     startLanguageChanger();
+    const bool installed = m_clientPreferences.isInstalled();
+    m_mainWindow = std::make_unique<OpcMainWindow>(installed);
     m_messager = std::make_unique<PrintClientMessager>(m_observer);
     // The registration is the connection's first listener: it must be the first text sent.
     m_registration = std::make_unique<PrintClientRegistration>(m_messager.get(), &m_environment);
@@ -347,9 +353,22 @@ void ClientStartup::connectToPrintService()
     // connection is lost.
     m_dialogGuard =
         std::make_unique<ConnectionDialogGuard>(m_connection.get(), m_processingDialog.get());
-    m_messager->addConnectionListener(m_dialogGuard.get());
     m_messager->setMessageListener(m_dialogGuard.get());
     m_messager->setPrinterConnector(&m_printerConnector);
+    if (installed) {
+        // Owned by the main window, whose child it is.
+        m_trayIcon =
+            new TpcTrayIcon(m_mainWindow.get(), m_versionInfo.fileDescription(), &m_registry);
+        m_trayIcon->show();
+        m_messager->addConnectionListener(m_trayIcon);
+        m_settingsHandler->setRegistrationListener(m_trayIcon);
+    }
+    m_messager->addConnectionListener(m_dialogGuard.get());
+    // Without a tray to show the client, its window must stay within reach.
+    if (!installed || !QSystemTrayIcon::isSystemTrayAvailable())
+        m_mainWindow->showMinimized();
+    m_mainWindowController = std::make_unique<OpcMainWindowController>(
+        m_mainWindow.get(), m_passwordValidator.get(), &m_clientPreferences);
     m_messager->reconnect();
 }
 

@@ -19,6 +19,8 @@
 class ClientProcessingDialog;
 class ConnectionDialogGuard;
 class LanguageChanger;
+class OpcMainWindow;
+class OpcMainWindowController;
 class OpcPageCountValidator;
 class OpcPasswordDialog;
 class OpcPasswordValidator;
@@ -35,6 +37,7 @@ namespace Brindlecore::Core {
 class Message;
 }
 class TpcApplication;
+class TpcTrayIcon;
 class UnixSignalNotifier;
 
 // The client's composition root: builds its objects in phases (logging, damaged files, start-up
@@ -116,9 +119,13 @@ private:
     SettingsMsgHandler *m_settingsHandler = nullptr;
     std::unique_ptr<LanguageChanger> m_languageChanger;
     QString m_locale;
+    std::unique_ptr<OpcMainWindow> m_mainWindow;
+    // A child of the main window.
+    TpcTrayIcon *m_trayIcon = nullptr;
     std::unique_ptr<PrintClientMessager> m_messager;
     std::unique_ptr<PrintClientRegistration> m_registration;
     std::unique_ptr<OpcConnection> m_connection;
     std::unique_ptr<ConnectionDialogGuard> m_dialogGuard;
+    std::unique_ptr<OpcMainWindowController> m_mainWindowController;
     bool m_restored = false;
 };

@@ -23,6 +23,9 @@
 #include "jobflow/UserSession.h"
 #include "platform/BuildVersionInfo.h"
 #include "settings/PrintClientPreferences.h"
+#include "settings/Registry.h"
+#include "shell/OpcMainWindow.h"
+#include "shell/TpcTrayIcon.h"
 #include "ui/AboutInfoDialog.h"
 #include "ui/DialogSettings.h"
 #include "ui/KeyPad.h"
@@ -33,6 +36,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPainter>
 #include <QScreen>
 #include <QTextStream>
@@ -46,7 +50,7 @@
 namespace {
 
 constexpr int TitleHeight = 26;
-constexpr int DialogCount = 33;
+constexpr int DialogCount = 35;
 
 // The languages of languages/<code>.qm beside the program, in the order of the sample texts'
 // columns below.
@@ -475,6 +479,18 @@ void renderJobFlow()
     }
 }
 
+// The main window and the tray icon's menu, as a user who is not at a kiosk sees them.
+void renderShell()
+{
+    UtilsLib::Registry registry;
+    OpcMainWindow window(false);
+    shoot(QStringLiteral("main-window"), &window);
+    auto *tray = new TpcTrayIcon(&window, QStringLiteral("Ondrel Laptop Print Client"), &registry);
+    QMenu *menu = tray->popup();
+    menu->adjustSize();
+    shoot(QStringLiteral("tray-menu"), menu);
+}
+
 QString languageFile(const char *code)
 {
     return QCoreApplication::applicationDirPath() + QStringLiteral("/languages/") +
@@ -536,6 +552,7 @@ int main(int argc, char **argv)
         QLocale::setDefault(QLocale(QString::fromLatin1(Languages[language])));
         renderDialogs();
         renderJobFlow();
+        renderShell();
         QCoreApplication::removeTranslator(&samples);
         QCoreApplication::removeTranslator(&file);
     }
