@@ -9,6 +9,9 @@ TextRotation::TextRotation(QWidget *widget, qsizetype count, int intervalMs)
     , m_intervalMs(intervalMs)
 {
     widget->installEventFilter(this);
+    // A minimised window is still "shown"; it must not wake the client either.
+    if (widget->window() != widget)
+        widget->window()->installEventFilter(this);
 }
 
 void TextRotation::step()
@@ -21,11 +24,16 @@ void TextRotation::step()
 
 bool TextRotation::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::Show && m_timerId == -1) {
-        m_timerId = startTimer(m_intervalMs);
-    } else if (event->type() == QEvent::Hide && m_timerId != -1) {
-        killTimer(m_timerId);
-        m_timerId = -1;
+    const QEvent::Type type = event->type();
+    if (type == QEvent::Show || type == QEvent::Hide || type == QEvent::WindowStateChange) {
+        const auto *widget = static_cast<QWidget *>(parent());
+        const bool due = widget->isVisible() && !widget->window()->isMinimized();
+        if (due && m_timerId == -1) {
+            m_timerId = startTimer(m_intervalMs);
+        } else if (!due && m_timerId != -1) {
+            killTimer(m_timerId);
+            m_timerId = -1;
+        }
     }
     return QObject::eventFilter(watched, event);
 }

@@ -16,6 +16,8 @@ public:
     TextRotation(QWidget *widget, qsizetype count, int intervalMs);
 
     int intervalMs() const { return m_intervalMs; }
+    // True while its timer runs: the widget is shown and its window is not minimised.
+    bool isRunning() const { return m_timerId != -1; }
     // Moves on to the next entry, after the last to the first; nothing happens without entries.
     void step();
 

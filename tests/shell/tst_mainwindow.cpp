@@ -6,6 +6,7 @@
 #include "shell/TpcTrayIcon.h"
 #include "ui/EmbeddedImages.h"
 #include "ui/MessageBoxInterface.h"
+#include "ui/TextRotation.h"
 
 #include <QLabel>
 #include <QMenu>
@@ -147,9 +148,17 @@ private slots:
 
         // Without a tray on the desktop (the offscreen platform has none) a minimised window
         // stays reachable.
+        auto *rotation = window.findChild<TextRotation *>();
+        QVERIFY(rotation);
+        window.showNormal();
+        QVERIFY(rotation->isRunning());
         window.showMinimized();
         QCoreApplication::processEvents();
         QVERIFY(window.isVisible() && window.isMinimized());
+        // Minimised, the notice line does not wake the idle client.
+        QVERIFY(!rotation->isRunning());
+        window.showNormal();
+        QVERIFY(rotation->isRunning());
     }
 };
 
