@@ -12,7 +12,8 @@ using Handler = PrintClientUpdateMsgHandler;
 
 namespace {
 
-// Each box as "<kind> <title>: <first line of its text>"; questions get the given answer.
+// Records each box as "<kind> <title>: <text>" and each started command; says Yes, and the
+// start fails for the source "fail".
 struct Fakes
     : MessageBoxInterface
     , ProcessManagerInterface
@@ -21,45 +22,26 @@ struct Fakes
     Fakes()
         : PrintClientPreferences(nullptr)
     {}
-    void critical(const QString &title, const QString &text) override
+    void critical(const QString &t, const QString &x) override { calls << box("critical", t, x); }
+    void warning(const QString &, const QString &) override {}
+    void information(const QString &, const QString &) override {}
+    void show(const QString &, const QString &, const QPixmap &) override {}
+    bool question(const QString &t, const QString &x) override
     {
-        box("critical", title, text);
-    }
-    void warning(const QString &title, const QString &text) override
-    {
-        box("warning", title, text);
-    }
-    void information(const QString &title, const QString &text) override
-    {
-        box("info", title, text);
-    }
-    void show(const QString &title, const QString &text, const QPixmap &) override
-    {
-        box("show", title, text);
-    }
-    bool question(const QString &title, const QString &text) override
-    {
-        box("question", title, text);
-        return answer;
-    }
-    void box(const char *kind, const QString &title, const QString &text)
-    {
-        calls << QString("%1 %2: %3").arg(kind, title, text.section('\n', 0, 0));
+        return !(calls << box("question", t, x)).isEmpty();
     }
     bool stopProcess(const QString &, int) override { return false; }
-    bool startProcess(const QStringList &parts) override
-    {
-        started = parts;
-        return starts;
-    }
+    bool startProcess(const QStringList &parts) override { return (started = parts)[1] != "fail"; }
     bool startProcess(const QString &) override { return false; }
     bool restartProcess(const QString &, int) override { return false; }
     bool isSessionPersistent() const override { return installed; }
+    static QString box(const char *kind, const QString &title, const QString &text)
+    {
+        return QString("%1 %2: %3").arg(kind, title, text);
+    }
 
     QStringList calls;
     QStringList started;
-    bool answer = true;
-    bool starts = true;
     bool installed = true;
 };
 
@@ -76,24 +58,18 @@ private slots:
         QTest::addColumn<QString>("a");
         QTest::addColumn<QString>("b");
         QTest::addColumn<int>("order");
-        QTest::newRow("missing piece is 0") << "4.2"
-                                            << "4.2.0" << 0;
-        QTest::newRow("numbers, not text") << "4.10"
-                                           << "4.9" << 1;
-        QTest::newRow("leading zeros") << "05.01.02.0037"
-                                       << "5.1.2.37" << 0;
-        QTest::newRow("empty") << ""
-                               << "1" << -1;
-        QTest::newRow("not a number reads 0") << "4.x"
-                                              << "4.0" << 0;
-        QTest::newRow("beyond 64 bits") << "99999999999999999999999"
-                                        << "1" << 1;
-        QTest::newRow("beyond 64 bits, same length") << "1.99999999999999999999998"
-                                                     << "1.99999999999999999999999" << -1;
-        QTest::newRow("empty pieces dropped") << "1..2"
-                                              << "1.2" << 0;
-        QTest::newRow("sign or blanks inside") << "+4. 3 .1"
-                                               << "0.3.1" << 0;
+        const auto row = [](const char *a, const char *b, int order) {
+            QTest::newRow(a) << QString(a) << QString(b) << order;
+        };
+        row("4.2", "4.2.0", 0);
+        row("4.10", "4.9", 1);
+        row("05.01.02.0037", "5.1.2.37", 0);
+        row("", "1", -1);
+        row("4.x", "4.0", 0);
+        row("99999999999999999999999", "1", 1);
+        row("1.99999999999999999999998", "1.99999999999999999999999", -1);
+        row("1..2", "1.2", 0);
+        row("+4. 3 .1", "0.3.1", 0); // a sign makes no number; blanks around one do not matter
     }
     void compareVersions()
     {
@@ -106,18 +82,17 @@ private slots:
 
     void parse_data()
     {
-        QTest::addColumn<QString>("before");
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("accepted");
-        QTest::addColumn<QString>("fields"); // required version, then "|", then the source
-        QTest::newRow("A and B") << ""
-                                 << "64|ts|A5.1|Bhttp://h/a b" << true << "5.1|http://h/a b";
-        QTest::newRow("other tag rejects all") << "64|ts|A4|Bs"
-                                               << "64|ts|A5|Bt|Cx" << false << "4|s";
-        QTest::newRow("id 63") << "64|ts|A4"
-                               << "63|ts|A5" << false << "4|";
-        QTest::newRow("later text keeps B") << "64|ts|A4|Bs"
-                                            << "64|ts|A6" << true << "6|s";
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QStringList>("fields"); // the required version and the source
+        QTest::newRow("A and B") << "64|ts|A5.1|Bh/a b" << true << ""
+                                 << QStringList{"5.1", "h/a b"};
+        QTest::newRow("C rejects all")
+            << "64|ts|A5|Bt|Cx" << false << "64|ts|A4|Bs" << QStringList{"4", "s"};
+        QTest::newRow("id 63") << "63|ts|A5" << false << "64|ts|A4" << QStringList{"4", ""};
+        QTest::newRow("later text keeps B")
+            << "64|ts|A6" << true << "64|ts|A4|Bs" << QStringList{"6", "s"};
     }
     void parse()
     {
@@ -126,76 +101,61 @@ private slots:
         PrintClientUpdateMsg message;
         message.parse(before);
         QTEST(message.parse(text), "accepted");
-        QTEST(message.requiredVersion() + '|' + message.downloadSource(), "fields");
+        QTEST(QStringList({message.requiredVersion(), message.downloadSource()}), "fields");
     }
 
+    // The client's version is 05.01.02.0037. It answers 80 when it shows nothing, else 86, and
+    // only a client that is not installed ends.
     void outOfDateClient_data()
     {
         QTest::addColumn<bool>("installed");
         QTest::addColumn<QString>("body");
-        QTest::addColumn<bool>("starts");
-        QTest::addColumn<QString>("reply");
         QTest::addColumn<QStringList>("calls");
-        QTest::addColumn<int>("quits");
-        const QString question = "question Question: This Print Client is out of date and needs "
-                                 "to be upgraded by a staff member.";
-        QTest::newRow("current") << false << "|A5.1.2.37|Bs" << true << "80" << QStringList() << 0;
-        QTest::newRow("not installed") << false << "|A5.1.2.38|Bs" << true << "86"
-                                       << QStringList{"critical Error: This Print Client is out of "
-                                                      "date and needs to be upgraded."}
-                                       << 1;
-        QTest::newRow("no source") << true << "|A6" << true << "86"
-                                   << QStringList{"critical Error: This Print Client is out of "
-                                                  "date. You will be unable to print until it is "
-                                                  "updated."}
-                                   << 0;
-        QTest::newRow("download") << true << "|A6|Bhttp://h/a \"b\\c" << true << "86"
-                                  << QStringList{question} << 0;
+        const QString error = "critical Error: ";
+        const QString question = Fakes::box("question", "Question", Handler::DownloadQuestionText);
+        QTest::newRow("current") << false << "|A5.1.2.37|Bs" << QStringList();
+        QTest::newRow("not installed")
+            << false << "|A5.1.2.38|Bs" << QStringList{error + Handler::NotInstalledText};
+        QTest::newRow("no source")
+            << true << "|A6" << QStringList{error + Handler::UnableToPrintText};
+        QTest::newRow("download") << true << "|A6|Bh://a \"b\\c" << QStringList{question};
         QTest::newRow("download fails")
-            << true << "|A6|Bs" << false << "86"
-            << QStringList{question, "critical Error: Failed to download temporary client."} << 0;
+            << true << "|A6|Bfail" << QStringList{question, error + Handler::DownloadFailedText};
     }
     void outOfDateClient()
     {
-        QFETCH(QString, body);
-        Fakes fakes;
         QFETCH(bool, installed);
-        QFETCH(bool, starts);
+        QFETCH(QString, body);
+        QFETCH(QStringList, calls);
+        Fakes fakes;
         fakes.installed = installed;
-        fakes.starts = starts;
         const FakeVersionInfo version;
         auto handler = std::make_unique<Handler>(&fakes, &fakes, nullptr, &fakes, &version);
         int quits = 0;
         handler->setQuit([&quits] { ++quits; });
         PrintClientUpdateMsg prototype(std::move(handler), nullptr);
 
-        QTEST(prototype.handle("ps", "64|20250201090503" + body).section('|', 0, 0), "reply");
+        const QString reply = prototype.handle("ps", "64|20250201090503" + body);
+        QCOMPARE(reply.section('|', 0, 0), calls.isEmpty() ? "80" : "86");
+        QCOMPARE(fakes.calls, calls);
         // The reply is written when handle returns; the client may end only after that.
         QCOMPARE(quits, 0);
         QCoreApplication::sendPostedEvents();
-        QTEST(quits, "quits");
-        QTEST(fakes.calls, "calls");
-        if (fakes.calls.value(0).startsWith("question")) {
-            const QString source = body.section("|B", 1);
-            QCOMPARE(fakes.started.size(), 3);
-            QCOMPARE(QProcess::splitCommand(fakes.started.at(0)),
+        QCOMPARE(quits, int(!installed && !calls.isEmpty()));
+        if (!fakes.started.isEmpty()) {
+            QCOMPARE(QProcess::splitCommand(fakes.started.value(0)),
                      QStringList{QCoreApplication::applicationDirPath() + "/ondClientDownloader"});
             QCOMPARE(fakes.started.mid(1),
-                     QStringList({source, QDir::homePath() + "/clientLauncher"}));
+                     QStringList({body.section("|B", 1), QDir::homePath() + "/clientLauncher"}));
         }
     }
 
     // The downloader's folder stays one word whatever it holds.
-    void commandWord_data()
-    {
-        QTest::addColumn<QString>("path");
-        for (const char *path : {"/opt/a b/x", "/a\"b/x", "\"/a b\"/x\"", "/a\\ b/x", "/a\t\"\"b"})
-            QTest::newRow(path) << QString(path);
-    }
     void commandWord()
     {
-        QFETCH(QString, path);
-        QCOMPARE(QProcess::splitCommand(Handler::commandWord(path)), QStringList{path});
+        for (const QString path :
+             {"/opt/a b/x", "/a\"b/x", "\"/a b\"/x\"", "/a\\ b/x", "/a\t\"\"b"})
+            QCOMPARE(QProcess::splitCommand(Handler::commandWord(path)), QStringList{path});
     }
 };
 
