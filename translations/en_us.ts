@@ -231,6 +231,42 @@ You will need approval from a staff member to carry out this operation.</transla
         <source>The staff password was not correct. The Print Client keeps running.</source>
         <translation>The staff password was not correct. The Print Client keeps running.</translation>
     </message>
+    <message>
+        <source>Question</source>
+        <translation>Question</translation>
+    </message>
+    <message>
+        <source>This Print Client is out of date and needs to be upgraded.
+
+Please download the latest Print Client.</source>
+        <translation>This Print Client is out of date and needs to be upgraded.
+
+Please download the latest Print Client.</translation>
+    </message>
+    <message>
+        <source>This Print Client is out of date. You will be unable to print until it is updated.
+
+Please contact staff for assistance.</source>
+        <translation>This Print Client is out of date. You will be unable to print until it is updated.
+
+Please contact staff for assistance.</translation>
+    </message>
+    <message>
+        <source>This Print Client is out of date and needs to be upgraded by a staff member.
+
+Would you like to download and run a temporary client?</source>
+        <translation>This Print Client is out of date and needs to be upgraded by a staff member.
+
+Would you like to download and run a temporary client?</translation>
+    </message>
+    <message>
+        <source>Failed to download temporary client.
+
+Please contact staff for assistance.</source>
+        <translation>Failed to download temporary client.
+
+Please contact staff for assistance.</translation>
+    </message>
 </context>
 <context>
     <name>JobConfirmationDialogController</name>

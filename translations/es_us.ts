@@ -231,6 +231,42 @@ Necesitará la aprobación de un miembro del personal para realizar esta operaci
         <source>The staff password was not correct. The Print Client keeps running.</source>
         <translation>La contraseña del personal no es correcta. El cliente de impresión sigue funcionando.</translation>
     </message>
+    <message>
+        <source>Question</source>
+        <translation>Pregunta</translation>
+    </message>
+    <message>
+        <source>This Print Client is out of date and needs to be upgraded.
+
+Please download the latest Print Client.</source>
+        <translation>Este cliente de impresión está desactualizado y se debe actualizar.
+
+Descargue la versión más reciente del cliente de impresión.</translation>
+    </message>
+    <message>
+        <source>This Print Client is out of date. You will be unable to print until it is updated.
+
+Please contact staff for assistance.</source>
+        <translation>Este cliente de impresión está desactualizado. No podrá imprimir hasta que se actualice.
+
+Pida ayuda al personal.</translation>
+    </message>
+    <message>
+        <source>This Print Client is out of date and needs to be upgraded by a staff member.
+
+Would you like to download and run a temporary client?</source>
+        <translation>Este cliente de impresión está desactualizado y un miembro del personal lo debe actualizar.
+
+¿Desea descargar y ejecutar un cliente temporal?</translation>
+    </message>
+    <message>
+        <source>Failed to download temporary client.
+
+Please contact staff for assistance.</source>
+        <translation>No se pudo descargar el cliente temporal.
+
+Pida ayuda al personal.</translation>
+    </message>
 </context>
 <context>
     <name>JobConfirmationDialogController</name>

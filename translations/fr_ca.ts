@@ -231,6 +231,42 @@ Vous aurez besoin de l&apos;approbation d&apos;un membre du personnel pour effec
         <source>The staff password was not correct. The Print Client keeps running.</source>
         <translation>Le mot de passe du personnel est incorrect. Le client d&apos;impression continue de fonctionner.</translation>
     </message>
+    <message>
+        <source>Question</source>
+        <translation>Question</translation>
+    </message>
+    <message>
+        <source>This Print Client is out of date and needs to be upgraded.
+
+Please download the latest Print Client.</source>
+        <translation>Ce client d&apos;impression est périmé et doit être mis à niveau.
+
+Veuillez télécharger la dernière version du client d&apos;impression.</translation>
+    </message>
+    <message>
+        <source>This Print Client is out of date. You will be unable to print until it is updated.
+
+Please contact staff for assistance.</source>
+        <translation>Ce client d&apos;impression est périmé. Vous ne pourrez pas imprimer tant qu&apos;il n&apos;aura pas été mis à jour.
+
+Veuillez vous adresser au personnel pour obtenir de l&apos;aide.</translation>
+    </message>
+    <message>
+        <source>This Print Client is out of date and needs to be upgraded by a staff member.
+
+Would you like to download and run a temporary client?</source>
+        <translation>Ce client d&apos;impression est périmé et doit être mis à niveau par un membre du personnel.
+
+Voulez-vous télécharger et exécuter un client temporaire?</translation>
+    </message>
+    <message>
+        <source>Failed to download temporary client.
+
+Please contact staff for assistance.</source>
+        <translation>Impossible de télécharger le client temporaire.
+
+Veuillez vous adresser au personnel pour obtenir de l&apos;aide.</translation>
+    </message>
 </context>
 <context>
     <name>JobConfirmationDialogController</name>

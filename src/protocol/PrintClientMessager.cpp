@@ -44,6 +44,9 @@ PrintClientMessager::PrintClientMessager(UtilsLib::Observer *observer, int recon
 
 PrintClientMessager::~PrintClientMessager()
 {
+    // The last reply may still wait in the socket's buffer when the client ends right after
+    // it (an out-of-date client does); the socket would drop it when destroyed.
+    m_socket->flush();
     // The socket outlives this part of the object; its closing signals must not reach us.
     disconnect(m_socket, nullptr, this, nullptr);
 }

@@ -42,6 +42,8 @@
 #include "shell/ObserverManager.h"
 #include "shell/OpcMainWindow.h"
 #include "shell/OpcMainWindowController.h"
+#include "shell/PrintClientUpdateMsg.h"
+#include "shell/PrintClientUpdateMsgHandler.h"
 #include "shell/SettingsMsg.h"
 #include "shell/SettingsMsgHandler.h"
 #include "shell/TpcApplication.h"
@@ -313,6 +315,10 @@ void ClientStartup::registerHandlers()
         std::make_unique<ShowSpoolingDialogMsgHandler>(progress, m_observer), m_observer));
     addPrototype(std::make_unique<AutoReleaseMsg>(
         std::make_unique<AutoReleaseMsgHandler>(nullptr, progress, m_observer), m_observer));
+    addPrototype(std::make_unique<PrintClientUpdateMsg>(
+        std::make_unique<PrintClientUpdateMsgHandler>(
+            &m_clientPreferences, nullptr, progress, &m_processManager, &m_versionInfo, m_observer),
+        m_observer));
 }
 
 void ClientStartup::addPrototype(std::unique_ptr<Brindlecore::Core::Message> prototype)

@@ -5,6 +5,7 @@
 #include "core/Observable.h"
 #include "platform/BuildVersionInfo.h"
 #include "platform/LinuxEnvironmentProvider.h"
+#include "platform/LinuxProcessManager.h"
 #include "printers/CupsPrinterConnector.h"
 #include "settings/PrintClientPreferences.h"
 #include "settings/Registry.h"
@@ -95,6 +96,7 @@ private:
     LinuxEnvironmentProvider m_environment;
     CupsPrinterConnector m_printerConnector;
     BuildVersionInfo m_versionInfo;
+    LinuxProcessManager m_processManager;
     UtilsLib::XmlPreferences m_loggingPreferences;
     UtilsLib::Observable m_startupLog;
     UtilsLib::Observer *m_observer = nullptr;

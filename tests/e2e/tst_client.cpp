@@ -356,6 +356,31 @@ private slots:
                     .contains("Pages%20Printed%20This%20Session=10"));
     }
 
+    // A client that is not installed and older than the Print Service requires says so, and
+    // ends in order once its reply has left.
+    void outOfDateClientEndsAfterItsReply()
+    {
+        ClientHarness harness("127.0.0.45");
+        QVERIFY2(harness.start(), qPrintable(harness.errorText()));
+        QVERIFY(harness.startXServer());
+        QProcess *simulator = harness.startSimulatorPrompt();
+        QProcess *client = harness.startClient();
+        const auto step = [simulator](const QString &line) {
+            return ClientHarness::step(simulator, line);
+        };
+        QVERIFY(step("expect " + QRegularExpression::escape(harness.expectedRegistration())));
+        QVERIFY(step("send 64|${NOW}|A0.1"));
+        QVERIFY(step("expect 80\\|\\d{14}"));
+        QVERIFY(step("send 64|${NOW}|A99.0"));
+        QVERIFY(harness.pressReturnInWindow("Error"));
+        QVERIFY(step("expect 86\\|\\d{14}"));
+        QVERIFY(finishes(client, 15000));
+        QCOMPARE(client->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(client->exitCode(), 0);
+        const QStringList user = linesOf(harness.logFolder() + "/ondtpc-userlog.txt");
+        QVERIFY(user.last().endsWith("Ondrel Laptop Print Client stopped (exit code 0)"));
+    }
+
     void renamedExecutableShowsTheFatalError()
     {
         ClientHarness harness("127.0.0.22");

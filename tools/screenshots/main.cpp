@@ -25,6 +25,8 @@
 #include "settings/PrintClientPreferences.h"
 #include "settings/Registry.h"
 #include "shell/OpcMainWindow.h"
+#include "shell/PrintClientUpdateMsg.h"
+#include "shell/PrintClientUpdateMsgHandler.h"
 #include "shell/TpcTrayIcon.h"
 #include "ui/AboutInfoDialog.h"
 #include "ui/DialogSettings.h"
@@ -50,7 +52,7 @@
 namespace {
 
 constexpr int TitleHeight = 26;
-constexpr int DialogCount = 35;
+constexpr int DialogCount = 38;
 
 // The languages of languages/<code>.qm beside the program, in the order of the sample texts'
 // columns below.
@@ -491,6 +493,34 @@ void renderShell()
     shoot(QStringLiteral("tray-menu"), menu);
 }
 
+// The notices of an out-of-date client as its handler shows them; the question is declined.
+void renderUpdateNotices()
+{
+    struct Preferences : PrintClientPreferences
+    {
+        explicit Preferences(bool installed)
+            : PrintClientPreferences(nullptr)
+            , installed(installed)
+        {}
+        bool isSessionPersistent() const override { return installed; }
+        bool installed;
+    };
+    const BuildVersionInfo version;
+    const auto notice = [&](const char *name, bool installed, const char *fields) {
+        Preferences preferences(installed);
+        auto handler = std::make_unique<PrintClientUpdateMsgHandler>(&preferences, nullptr, nullptr,
+                                                                     nullptr, &version);
+        handler->setQuitWhenNotInstalled(false);
+        Brindlecore::Core::PrintClientUpdateMsg message(std::move(handler), nullptr);
+        shootModal(QString::fromLatin1(name), [&] {
+            message.handle(QString(), QStringLiteral("64|20250201090503") + QLatin1String(fields));
+        });
+    };
+    notice("update-not-installed", false, "|A99.0");
+    notice("update-unable-to-print", true, "|A99.0");
+    notice("update-download-question", true, "|A99.0|Bhttps://print.example/client");
+}
+
 QString languageFile(const char *code)
 {
     return QCoreApplication::applicationDirPath() + QStringLiteral("/languages/") +
@@ -553,6 +583,7 @@ int main(int argc, char **argv)
         renderDialogs();
         renderJobFlow();
         renderShell();
+        renderUpdateNotices();
         QCoreApplication::removeTranslator(&samples);
         QCoreApplication::removeTranslator(&file);
     }
