@@ -28,6 +28,33 @@ QProcess *startRegistered(ClientHarness &harness)
     return finishes(simulator, 30000) && simulator->exitCode() == 0 ? client : nullptr;
 }
 
+// Makes the clients of the harness installed ones, which stop only with the staff password.
+bool install(const ClientHarness &harness)
+{
+    return writeFile(harness.registryFolder() + "/HKEY_LOCAL_MACHINE.ini",
+                     "[SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ondclient]\n"
+                     "InstallLocation=sz:/usr/lib/ondtpc\n");
+}
+
+// How far the portable pixmap (8 bits a channel, "P6", size and depth each on a line, as import
+// writes it) is from grey, as the largest difference between two channels of a pixel, and how
+// many colours it has.
+std::pair<int, qsizetype> colours(const QByteArray &ppm)
+{
+    qsizetype start = 0;
+    for (int line = 0; line < 3 && start >= 0; ++line)
+        start = ppm.indexOf('\n', start) + 1;
+    int spread = -1;
+    QSet<int> found;
+    for (qsizetype i = start; start > 0 && i + 2 < ppm.size(); i += 3) {
+        const quint8 red = ppm[i], green = ppm[i + 1], blue = ppm[i + 2];
+        const auto [low, high] = std::minmax({red, green, blue});
+        spread = std::max(spread, high - low);
+        found.insert(red << 16 | green << 8 | blue);
+    }
+    return {spread, found.size()};
+}
+
 const QRegularExpression LogLine(
     R"(^\d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2},\d{3}, \d+, (ERROR|WARN |INFO |DEBUG), [A-Za-z]+, )"
     R"([A-Za-z]*, .*$)");
@@ -379,6 +406,132 @@ private slots:
         QCOMPARE(client->exitCode(), 0);
         const QStringList user = linesOf(harness.logFolder() + "/ondtpc-userlog.txt");
         QVERIFY(user.last().endsWith("Ondrel Laptop Print Client stopped (exit code 0)"));
+    }
+
+    // An installed client docks its icon in the desktop's tray instead of showing its window;
+    // the icon is in colour while the client is registered. The tool tip is not on the X
+    // server: tst_mainwindow checks it.
+    void trayIconFollowsTheConnection()
+    {
+        ClientHarness harness("127.0.0.46");
+        QVERIFY2(harness.start(), qPrintable(harness.errorText()));
+        QVERIFY(install(harness));
+        QVERIFY2(harness.startXServer(), qPrintable(harness.errorText()));
+        QVERIFY2(harness.startSystemTray(), qPrintable(harness.errorText()));
+        QProcess *simulator = harness.startSimulatorPrompt();
+        QProcess *client = harness.startClient();
+        const auto step = [simulator](const QString &line) {
+            return ClientHarness::step(simulator, line);
+        };
+        const QString registration =
+            "expect " + QRegularExpression::escape(harness.expectedRegistration());
+        QVERIFY(step(registration));
+        // The icon is the client's one window on screen, inside the tray's panel; the main window
+        // would have been mapped before the registration was sent.
+        const QString pid = QString::number(client->processId());
+        QString icon;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !(icon = harness.onDisplay("xdotool", {"search", "--onlyvisible", "--pid", pid}))
+                 .isEmpty(),
+            20000);
+        QVERIFY2(!icon.contains('\n'), qPrintable(icon));
+        const QString panel =
+            harness.onDisplay("xdotool", {"search", "--onlyvisible", "--classname", "panel"});
+        QVERIFY(harness.onDisplay("xwininfo", {"-tree", "-id", panel})
+                    .contains("0x" + QString::number(icon.toULong(), 16) + " "));
+        QVERIFY(harness.waitForWindow("Ondrel™ Print Client", false, 0));
+
+        const auto picture = [&] {
+            return harness.outputOnDisplay("import", {"-window", icon, "-depth", "8", "ppm:-"});
+        };
+        // Painted, the icon is no longer a plain area of the tray's background. The grey
+        // picture is slightly blue; the coloured one is far from grey.
+        QByteArray unregistered;
+        QTRY_VERIFY_WITH_TIMEOUT(colours(unregistered = picture()).second > 1, 20000);
+        QVERIFY(colours(unregistered).first < 64);
+        QVERIFY(step("send 58|${NOW}|A" + UtilsLib::hexEncode("s3cret") + "|Qen_us"));
+        QVERIFY(step("expect 59\\|\\d{14}\\|Aen_us"));
+        QTRY_VERIFY_WITH_TIMEOUT(colours(picture()).first > 128, 20000);
+        QVERIFY(step("close"));
+        QTRY_VERIFY_WITH_TIMEOUT(picture() == unregistered, 20000);
+        QVERIFY(step("reopen"));
+        QVERIFY(step(registration));
+        QVERIFY(ClientHarness::stopsCleanly(client));
+    }
+
+    // Without a tray the main window stays within reach, minimised; its stop button ends an
+    // installed client only with the staff password, and any other client at once.
+    void stopNeedsTheStaffPassword_data()
+    {
+        QTest::addColumn<bool>("installed");
+        QTest::newRow("installed") << true;
+        QTest::newRow("not installed") << false;
+    }
+    void stopNeedsTheStaffPassword()
+    {
+        QFETCH(bool, installed);
+        ClientHarness harness("127.0.0.47");
+        QVERIFY2(harness.start(), qPrintable(harness.errorText()));
+        QVERIFY(!installed || install(harness));
+        QVERIFY2(harness.startXServer(), qPrintable(harness.errorText()));
+        QProcess *simulator = harness.startSimulatorPrompt();
+        QProcess *client = harness.startClient();
+        const auto step = [simulator](const QString &line) {
+            return ClientHarness::step(simulator, line);
+        };
+        const auto windows = [&](const QString &title) {
+            return harness.onDisplay("xdotool", {"search", "--onlyvisible", "--name", title})
+                .split('\n', Qt::SkipEmptyParts);
+        };
+        QVERIFY(step("expect " + QRegularExpression::escape(harness.expectedRegistration())));
+        QVERIFY(step("send 58|${NOW}|A" + UtilsLib::hexEncode("Sandpiper-4417") + "|Qen_us"));
+        QVERIFY(step("expect 59\\|\\d{14}\\|Aen_us"));
+        // Without a window manager a minimised window is mapped, marked iconic and hidden.
+        const QStringList main = windows("Ondrel™ Print Client");
+        QCOMPARE(main.size(), 1);
+        const QString state =
+            harness.onDisplay("xprop", {"-id", main[0], "WM_HINTS", "_NET_WM_STATE"});
+        QVERIFY2(state.contains("Initial state is Iconic State") &&
+                     state.contains("_NET_WM_STATE_HIDDEN"),
+                 qPrintable(state));
+        // The stop button has the focus in its window; one Space presses it.
+        const auto pressStop = [&] {
+            harness.onDisplay("xdotool", {"windowfocus", "--sync", main[0], "key", "space"});
+        };
+        const QString dialog = "Password Required";
+        pressStop();
+        if (installed) {
+            QVERIFY(harness.typeInWindow(dialog, "wrong"));
+            const QString asking = windows(dialog).value(0);
+            harness.onDisplay("xdotool", {"key", "Return"});
+            // The refusal has the dialog's title: it is the other window of that title. Escape
+            // closes it; unlike Return, a spare one that reaches the main window after it does
+            // not press the stop button.
+            const auto other = [&] {
+                QStringList shown = windows(dialog);
+                shown.removeAll(asking);
+                return shown.value(0);
+            };
+            QString refusal;
+            QTRY_VERIFY_WITH_TIMEOUT(!(refusal = other()).isEmpty(), 20000);
+            QTRY_VERIFY_WITH_TIMEOUT(
+                harness.onDisplay("xdotool", {"windowfocus", "--sync", refusal, "key", "Escape"})
+                        .isEmpty() &&
+                    windows(dialog).isEmpty(),
+                20000);
+            QCOMPARE(client->state(), QProcess::Running);
+            QVERIFY(step("send 99|${NOW}"));
+            QVERIFY(step("expect Message Not Handled: 99\\|\\d{14}"));
+            pressStop();
+            QVERIFY(harness.typeInWindow(dialog, "Sandpiper-4417"));
+            harness.onDisplay("xdotool", {"key", "Return"});
+        }
+        QVERIFY(finishes(client, 20000));
+        QCOMPARE(client->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(client->exitCode(), 0);
+        QVERIFY(linesOf(harness.logFolder() + "/ondtpc-userlog.txt")
+                    .last()
+                    .endsWith("Ondrel Laptop Print Client stopped (exit code 0)"));
     }
 
     void renamedExecutableShowsTheFatalError()

@@ -12,19 +12,11 @@
 
 #include <pwd.h>
 #include <unistd.h>
+#include <xcb/xcb.h>
+
+#include <cstdlib>
 
 namespace {
-
-QString run(const QString &program, const QStringList &arguments,
-            const QProcessEnvironment &environment)
-{
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.start(program, arguments);
-    if (!process.waitForFinished(10000) || process.exitCode() != 0)
-        return QString();
-    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
-}
 
 // Asks the process to end, and kills it when it has not within five seconds.
 void stop(QProcess &process)
@@ -36,6 +28,27 @@ void stop(QProcess &process)
         process.kill();
         process.waitForFinished(5000);
     }
+}
+
+// True when the selection has an owner on the X server; no command-line tool tells.
+bool selectionOwned(const QString &display, const QByteArray &selection)
+{
+    xcb_connection_t *connection = xcb_connect(display.toLocal8Bit().constData(), nullptr);
+    bool owned = false;
+    if (!xcb_connection_has_error(connection)) {
+        xcb_intern_atom_reply_t *atom = xcb_intern_atom_reply(
+            connection, xcb_intern_atom(connection, 0, selection.size(), selection.constData()),
+            nullptr);
+        xcb_get_selection_owner_reply_t *owner =
+            atom ? xcb_get_selection_owner_reply(
+                       connection, xcb_get_selection_owner(connection, atom->atom), nullptr)
+                 : nullptr;
+        owned = owner && owner->owner != XCB_NONE;
+        std::free(owner);
+        std::free(atom);
+    }
+    xcb_disconnect(connection);
+    return owned;
 }
 
 } // namespace
@@ -213,12 +226,10 @@ bool ClientHarness::step(QProcess *simulator, const QString &line)
 
 bool ClientHarness::waitForWindow(const QString &title, bool shown, int timeoutMs)
 {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("DISPLAY", m_display);
     const QDeadlineTimer deadline(timeoutMs);
     for (;;) {
         const bool found =
-            !run("xdotool", {"search", "--onlyvisible", "--name", title}, environment).isEmpty();
+            !onDisplay("xdotool", {"search", "--onlyvisible", "--name", title}).isEmpty();
         if (found == shown)
             return true;
         if (deadline.hasExpired())
@@ -231,30 +242,25 @@ bool ClientHarness::typeInWindow(const QString &title, const QString &text, int 
 {
     if (!waitForWindow(title, true, timeoutMs))
         return false;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("DISPLAY", m_display);
-    const QString window = run("xdotool", {"search", "--onlyvisible", "--name", title}, environment)
-                               .section('\n', 0, 0);
-    run("xdotool", {"windowfocus", "--sync", window}, environment);
+    const QString window =
+        onDisplay("xdotool", {"search", "--onlyvisible", "--name", title}).section('\n', 0, 0);
+    onDisplay("xdotool", {"windowfocus", "--sync", window});
     const QStringList parts = text.split(u'\t');
     for (qsizetype i = 0; i < parts.size(); ++i) {
         if (i > 0)
-            run("xdotool", {"key", "Tab"}, environment);
+            onDisplay("xdotool", {"key", "Tab"});
         if (!parts[i].isEmpty())
-            run("xdotool", {"type", "--delay", "20", parts[i]}, environment);
+            onDisplay("xdotool", {"type", "--delay", "20", parts[i]});
     }
     return true;
 }
 
 bool ClientHarness::pressKeyInWindow(const QString &title, const QString &key, int timeoutMs)
 {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("DISPLAY", m_display);
     QDeadlineTimer deadline(timeoutMs);
     bool pressed = false;
     while (!deadline.hasExpired()) {
-        const QString windows =
-            run("xdotool", {"search", "--onlyvisible", "--name", title}, environment);
+        const QString windows = onDisplay("xdotool", {"search", "--onlyvisible", "--name", title});
         const QString window = windows.section('\n', 0, 0);
         if (window.isEmpty() && pressed)
             return true;
@@ -262,14 +268,59 @@ bool ClientHarness::pressKeyInWindow(const QString &title, const QString &key, i
             // Without a window manager the window must be given the focus before the key; a
             // key that comes before the dialog takes keys is lost, so it is pressed again
             // until the window goes.
-            run("xdotool", {"windowfocus", "--sync", window}, environment);
-            run("xdotool", {"key", "--window", window, key}, environment);
-            run("xdotool", {"key", key}, environment);
+            onDisplay("xdotool", {"windowfocus", "--sync", window});
+            onDisplay("xdotool", {"key", "--window", window, key});
+            onDisplay("xdotool", {"key", key});
             pressed = true;
         }
         QThread::msleep(100);
     }
     return false;
+}
+
+QProcessEnvironment ClientHarness::displayEnvironment() const
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("DISPLAY", m_display);
+    return environment;
+}
+
+QProcess *ClientHarness::startOnDisplay(const QString &program, const QStringList &arguments)
+{
+    auto process = std::make_unique<QProcess>();
+    process->setProcessEnvironment(displayEnvironment());
+    process->start(program, arguments);
+    process->waitForStarted(5000);
+    return adopt(std::move(process));
+}
+
+bool ClientHarness::startSystemTray(int timeoutMs)
+{
+    // trayer maps its panel before it takes the selection: only the owner says it is ready.
+    QProcess *tray = startOnDisplay("trayer", {"--edge", "top", "--widthtype", "request"});
+    const int screen = m_display.section('.', 1).toInt();
+    const QByteArray selection = "_NET_SYSTEM_TRAY_S" + QByteArray::number(screen);
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!selectionOwned(m_display, selection)) {
+        if (deadline.hasExpired() || tray->state() != QProcess::Running) {
+            m_error = QStringLiteral("no system tray (package trayer): %1")
+                          .arg(QString::fromLocal8Bit(tray->readAllStandardError()));
+            return false;
+        }
+        QThread::msleep(50);
+    }
+    return true;
+}
+
+QByteArray ClientHarness::outputOnDisplay(const QString &program,
+                                          const QStringList &arguments) const
+{
+    QProcess process;
+    process.setProcessEnvironment(displayEnvironment());
+    process.start(program, arguments);
+    if (!process.waitForFinished(10000) || process.exitCode() != 0)
+        return {};
+    return process.readAllStandardOutput();
 }
 
 QString ClientHarness::clientProgram() const

@@ -51,6 +51,19 @@ public:
     // Waits until a window whose title contains the text is on screen (or, with shown false,
     // until none is).
     bool waitForWindow(const QString &title, bool shown = true, int timeoutMs = 20000);
+    // Runs a program on the X server; the harness stops it with the clients, in the reverse
+    // order of their start.
+    QProcess *startOnDisplay(const QString &program, const QStringList &arguments);
+    // Starts an XEmbed system tray (trayer) on the X server of startXServer() and waits until
+    // it owns the tray selection, so that a client started afterwards finds it.
+    bool startSystemTray(int timeoutMs = 20000);
+    // The standard output of the program (xdotool, xprop, xwininfo, import) run on the X
+    // server, of which a trimmed text is made by onDisplay(); empty when the program fails.
+    QByteArray outputOnDisplay(const QString &program, const QStringList &arguments) const;
+    QString onDisplay(const QString &program, const QStringList &arguments) const
+    {
+        return QString::fromUtf8(outputOnDisplay(program, arguments)).trimmed();
+    }
 
     // Terminates the client as a session's end would; true when it ends in 15 s with exit code 0.
     static bool stopsCleanly(QProcess *client);
@@ -82,6 +95,7 @@ private:
         QStringLiteral("appdata/Brindlecore/ondrel/ondclient/ondtpc");
 
     QProcess *adopt(std::unique_ptr<QProcess> process);
+    QProcessEnvironment displayEnvironment() const;
 
     QString m_address;
     QTemporaryDir m_dir;
