@@ -43,8 +43,12 @@ std::unique_ptr<Brindlecore::Core::MessageHandler> JobReceivedMsgHandler::clone(
 
 void JobReceivedMsgHandler::resetSessionIfInstalled()
 {
-    if (m_session && m_preferences && m_preferences->isInstalled())
-        m_session->reset();
+    if (!m_session || !m_preferences || !m_preferences->isInstalled())
+        return;
+    // The pages of a job sent on are cleared only once its confirmation has counted them.
+    const qint32 pendingPages = m_session->lastJobPages();
+    m_session->reset();
+    m_session->setLastJobPages(pendingPages);
 }
 
 QString JobReceivedMsgHandler::handle(const QString &, Brindlecore::Core::Message *message)

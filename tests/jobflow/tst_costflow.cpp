@@ -178,17 +178,29 @@ private slots:
         QTest::addColumn<int>("key");
         QTest::addColumn<QString>("reply");
         QTest::addColumn<int>("lastJobPages");
+        QTest::addColumn<bool>("installed");
         QTest::newRow("accepted") << "|A12|B$0.10|C0|D0|E$1.20|G0|H0" << int(Qt::Key_Return)
-                                  << "5|" + Stamp + "|ALAB-PC-07|Ben_us" << 12;
+                                  << "5|" + Stamp + "|ALAB-PC-07|Ben_us" << 12 << false;
         QTest::newRow("escape") << "|A12|B$0.10|C0|D0|E$1.20|G0|H0" << int(Qt::Key_Escape)
-                                << "7|" + Stamp << 5;
+                                << "7|" + Stamp << 5 << false;
         QTest::newRow("identity from the session")
-            << "|A2|D1|G1" << int(Qt::Key_Return) << "5|" + Stamp + "|ALAB-PC-07|Ben_us" << 2;
+            << "|A2|D1|G1" << int(Qt::Key_Return) << "5|" + Stamp + "|ALAB-PC-07|Ben_us" << 2
+            << false;
+        // A kiosk forgets the last user, but not the pages its confirmation has yet to count.
+        QTest::newRow("installed, escape")
+            << "|A12|G1" << int(Qt::Key_Escape) << "7|" + Stamp << 5 << true;
     }
 
     void jobReceived()
     {
-        PrintClientPreferences preferences(nullptr);
+        QFETCH(bool, installed);
+        struct Preferences : PrintClientPreferences
+        {
+            using PrintClientPreferences::PrintClientPreferences;
+            bool isInstalled() const override { return installed; }
+            bool installed = false;
+        } preferences(nullptr);
+        preferences.installed = installed;
         preferences.setCurrentLocale("en_us");
         UserSession session;
         session.setUserId("JO");
@@ -213,6 +225,7 @@ private slots:
                                       ? QString(ClientProcessingDialog::SubmittingText)
                                       : QString(ClientProcessingDialog::DefaultText));
         QTEST(session.lastJobPages(), "lastJobPages");
+        QCOMPARE(session.userId().isEmpty(), installed);
     }
 
     // The confirmation counts the job's pages once, and shows where to pick it up.
