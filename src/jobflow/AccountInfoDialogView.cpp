@@ -4,7 +4,6 @@
 #include "jobflow/ServiceText.h"
 #include "ui/EmbeddedImages.h"
 #include "ui/ImageButton.h"
-#include "ui/ImageFolder.h"
 
 #include <QBoxLayout>
 #include <QGridLayout>
@@ -71,11 +70,8 @@ AccountInfoDialogView::AccountInfoDialogView(QWidget *parent,
     auto *column = new QVBoxLayout;
     column->addLayout(m_grid);
     column->addSpacing(10);
-    auto *okButton = new UtilsLib::ImageButton(this);
-    okButton->setImage(QPixmap(ImageFolder::filePath(QStringLiteral("button1.jpg"))));
-    m_okButton = okButton;
-    m_okButton->setObjectName(QStringLiteral("allocationInfoDialog_okButton"));
-    m_okButton->setMinimumWidth(80);
+    m_okButton = UtilsLib::ImageButton::fromImageFolder(
+        this, QStringLiteral("allocationInfoDialog_okButton"), QStringLiteral("button1.jpg"));
     m_okButton->setDefault(true);
     connect(m_okButton, &QPushButton::clicked, this, &AccountInfoDialogView::accept);
     column->addWidget(m_okButton, 0, Qt::AlignHCenter);

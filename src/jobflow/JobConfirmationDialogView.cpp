@@ -3,7 +3,6 @@
 #include "jobflow/JobConfirmationDialogController.h"
 #include "ui/EmbeddedImages.h"
 #include "ui/ImageButton.h"
-#include "ui/ImageFolder.h"
 
 #include <QBoxLayout>
 #include <QHeaderView>
@@ -50,12 +49,9 @@ JobConfirmationDialogView::JobConfirmationDialogView(QWidget *parent)
     row->addLayout(texts, 1);
     row->addSpacing(15);
 
-    auto *okButton = new UtilsLib::ImageButton(this);
-    okButton->setImage(QPixmap(ImageFolder::filePath(QStringLiteral("button1.jpg"))));
-    m_okButton = okButton;
-    m_okButton->setObjectName(QStringLiteral("userIdDialog_OkBtn"));
+    m_okButton = UtilsLib::ImageButton::fromImageFolder(this, QStringLiteral("userIdDialog_OkBtn"),
+                                                        QStringLiteral("button1.jpg"));
     m_okButton->setDefault(true);
-    m_okButton->setMinimumWidth(80);
     connect(m_okButton, &QPushButton::clicked, this, &JobConfirmationDialogView::accept);
     row->addSpacing(10);
     row->addWidget(m_okButton, 0, Qt::AlignTop);

@@ -7,9 +7,7 @@
 #include "jobflow/UserSession.h"
 #include "ui/EmbeddedImages.h"
 #include "ui/ImageButton.h"
-#include "ui/ImageFolder.h"
 
-#include <QBitmap>
 #include <QBoxLayout>
 #include <QLabel>
 
@@ -40,15 +38,6 @@ QString signedRow(const QString &sign, const QString &label)
            label;
 }
 
-UtilsLib::ImageButton *pictureButton(QWidget *parent, const char *objectName, const char *picture)
-{
-    auto *button = new UtilsLib::ImageButton(parent);
-    button->setObjectName(QLatin1String(objectName));
-    button->setImage(QPixmap(ImageFolder::filePath(QLatin1String(picture))));
-    button->setMinimumWidth(80);
-    return button;
-}
-
 } // namespace
 
 PageCountDialogView::PageCountDialogView(QWidget *parent, const DialogContext &context,
@@ -61,10 +50,8 @@ PageCountDialogView::PageCountDialogView(QWidget *parent, const DialogContext &c
     auto *column = new QVBoxLayout;
     auto *row = new QHBoxLayout;
     m_pictureLabel = new QLabel(this);
-    const QPixmap picture = EmbeddedImages::wantToPrintPixmap();
-    QPixmap masked = picture;
-    masked.setMask(picture.createHeuristicMask());
-    m_pictureLabel->setPixmap(masked);
+    m_pictureLabel->setPixmap(
+        EmbeddedImages::withHeuristicMask(EmbeddedImages::wantToPrintPixmap()));
     row->addWidget(m_pictureLabel, 0, Qt::AlignTop);
     m_costLabel = new QLabel(this);
     m_costLabel->setObjectName(QStringLiteral("pageCountDialog_CostLabel"));
@@ -76,16 +63,19 @@ PageCountDialogView::PageCountDialogView(QWidget *parent, const DialogContext &c
 
     auto *buttons = new QVBoxLayout;
     buttons->setSpacing(2);
-    m_okButton = pictureButton(this, "userIdDialog_OkBtn", "button1.jpg");
+    m_okButton = UtilsLib::ImageButton::fromImageFolder(this, QStringLiteral("userIdDialog_OkBtn"),
+                                                        QStringLiteral("button1.jpg"));
     m_okButton->setDefault(true);
     connect(m_okButton, &QPushButton::clicked, this, &PageCountDialogView::accept);
     buttons->addWidget(m_okButton);
-    m_cancelButton = pictureButton(this, "userIdDialog_CancelBtn", "button2.jpg");
+    m_cancelButton = UtilsLib::ImageButton::fromImageFolder(
+        this, QStringLiteral("userIdDialog_CancelBtn"), QStringLiteral("button2.jpg"));
     m_cancelButton->setAutoDefault(false);
     connect(m_cancelButton, &QPushButton::clicked, this, &PageCountDialogView::reject);
     buttons->addWidget(m_cancelButton);
     if (m_context.session && m_context.session->hasAccountInfo()) {
-        m_accountsButton = pictureButton(this, "userIdDialog_AccountInfoBtn", "button2.jpg");
+        m_accountsButton = UtilsLib::ImageButton::fromImageFolder(
+            this, QStringLiteral("userIdDialog_AccountInfoBtn"), QStringLiteral("button2.jpg"));
         m_accountsButton->setAutoDefault(false);
         connect(m_accountsButton, &QPushButton::clicked, this,
                 &PageCountDialogView::showAccountInfo);

@@ -4,9 +4,7 @@
 #include "ui/AlphanumericKeyboardInputFilter.h"
 #include "ui/EmbeddedImages.h"
 #include "ui/ImageButton.h"
-#include "ui/ImageFolder.h"
 
-#include <QBitmap>
 #include <QBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -28,10 +26,7 @@ UserIdDialogView::UserIdDialogView(QWidget *parent, UserIdDialogController *cont
 
     auto *row = new QHBoxLayout;
     m_pictureLabel = new QLabel(this);
-    const QPixmap picture = EmbeddedImages::userIdPixmap();
-    QPixmap masked = picture;
-    masked.setMask(picture.createHeuristicMask());
-    m_pictureLabel->setPixmap(masked);
+    m_pictureLabel->setPixmap(EmbeddedImages::withHeuristicMask(EmbeddedImages::userIdPixmap()));
     row->addWidget(m_pictureLabel, 0, Qt::AlignTop);
     row->addSpacing(15);
 
@@ -70,21 +65,14 @@ UserIdDialogView::UserIdDialogView(QWidget *parent, UserIdDialogController *cont
     row->addSpacing(15);
 
     auto *buttons = new QVBoxLayout;
-    auto *okButton = new UtilsLib::ImageButton(this);
-    okButton->setImage(QPixmap(ImageFolder::filePath(QStringLiteral("button1.jpg"))));
-    okButton->setDisabledImage(
-        QPixmap(ImageFolder::filePath(QStringLiteral("button1_disable.jpg"))));
-    m_okButton = okButton;
-    m_okButton->setObjectName(QStringLiteral("userIdDialog_OkBtn"));
+    m_okButton = UtilsLib::ImageButton::fromImageFolder(this, QStringLiteral("userIdDialog_OkBtn"),
+                                                        QStringLiteral("button1.jpg"),
+                                                        QStringLiteral("button1_disable.jpg"));
     m_okButton->setEnabled(false);
-    m_okButton->setMinimumWidth(80);
     connect(m_okButton, &QPushButton::clicked, this, &UserIdDialogView::okBtn);
-    auto *cancelButton = new UtilsLib::ImageButton(this);
-    cancelButton->setImage(QPixmap(ImageFolder::filePath(QStringLiteral("button2.jpg"))));
-    m_cancelButton = cancelButton;
-    m_cancelButton->setObjectName(QStringLiteral("userIdDialog_CancelBtn"));
+    m_cancelButton = UtilsLib::ImageButton::fromImageFolder(
+        this, QStringLiteral("userIdDialog_CancelBtn"), QStringLiteral("button2.jpg"));
     m_cancelButton->setAutoDefault(false);
-    m_cancelButton->setMinimumWidth(80);
     connect(m_cancelButton, &QPushButton::clicked, this, &UserIdDialogView::reject);
     buttons->addWidget(m_okButton);
     buttons->addSpacing(2);

@@ -2,6 +2,7 @@
 
 #include "settings/RegistryInterface.h"
 
+#include <QBitmap>
 #include <QCoreApplication>
 #include <QHash>
 #include <QVariant>
@@ -170,6 +171,13 @@ QPixmap registeredTrayPixmap(UtilsLib::RegistryInterface &registry)
     if (chosen.isEmpty())
         chosen = registeredTrayPixmapName(registry);
     return keptPixmap(chosen);
+}
+
+QPixmap withHeuristicMask(const QPixmap &picture)
+{
+    QPixmap masked = picture;
+    masked.setMask(picture.createHeuristicMask());
+    return masked;
 }
 
 } // namespace EmbeddedImages

@@ -19,6 +19,9 @@ QStringList names();
 // name that is not in the table.
 QImage embeddedImage(const QString &name);
 
+// The picture with its heuristic mask, so that its plain background shows the dialog's.
+QPixmap withHeuristicMask(const QPixmap &picture);
+
 // Each is made once and kept until the application object is destroyed.
 QPixmap allocationPixmap();
 QPixmap depositPixmap();

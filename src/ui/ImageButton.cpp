@@ -1,6 +1,7 @@
 #include "ui/ImageButton.h"
 
 #include "ui/ImageButtonPainter.h"
+#include "ui/ImageFolder.h"
 
 #include <QPainter>
 
@@ -9,6 +10,18 @@ namespace UtilsLib {
 ImageButton::ImageButton(QWidget *parent)
     : QPushButton(parent)
 {}
+
+ImageButton *ImageButton::fromImageFolder(QWidget *parent, const QString &objectName,
+                                          const QString &picture, const QString &disabledPicture)
+{
+    auto *button = new ImageButton(parent);
+    button->setObjectName(objectName);
+    button->setImage(QPixmap(ImageFolder::filePath(picture)));
+    if (!disabledPicture.isEmpty())
+        button->setDisabledImage(QPixmap(ImageFolder::filePath(disabledPicture)));
+    button->setMinimumWidth(80);
+    return button;
+}
 
 void ImageButton::setImage(const QPixmap &image)
 {

@@ -15,6 +15,11 @@ class ImageButton : public QPushButton
 
 public:
     explicit ImageButton(QWidget *parent = nullptr);
+    // A button of the dialogs: named, drawn from the images folder's picture (and its disabled
+    // picture when one is named) and at least 80 pixels wide.
+    static ImageButton *fromImageFolder(QWidget *parent, const QString &objectName,
+                                        const QString &picture,
+                                        const QString &disabledPicture = QString());
 
     QPixmap image() const { return m_image; }
     void setImage(const QPixmap &image);
