@@ -5,7 +5,6 @@
 #include "jobflow/ClientProcessingDialog.h"
 #include "jobflow/UserCredentials.h"
 #include "jobflow/UserIdDialogController.h"
-#include "jobflow/UserIdDialogView.h"
 #include "jobflow/UserSession.h"
 #include "protocol/AuthenticateMsg.h"
 #include "protocol/CancelJobReq.h"
@@ -75,17 +74,5 @@ bool AuthenticateReqHandler::getUserId(UserCredentials &credentials)
             return true;
         }
     }
-    if (m_preferences) {
-        Log(this, "getUserId", UtilsLib::LogVerbose,
-            QStringLiteral("User Id Input Filter Enabled: %1 (Exceptions: %2)")
-                .arg(m_preferences->userIdFilterEnabled())
-                .arg(m_preferences->userIdFilterExceptions()));
-        Log(this, "getUserId", UtilsLib::LogVerbose,
-            QStringLiteral("User Pin Input Filter Enabled: %1 (Exceptions: %2)")
-                .arg(m_preferences->pinFilterEnabled())
-                .arg(m_preferences->pinFilterExceptions()));
-    }
-    UserIdDialogController controller(&credentials, m_preferences, m_booking);
-    UserIdDialogView view(nullptr, &controller);
-    return controller.run();
+    return UserIdDialogController::identify(credentials, m_preferences, m_booking, this, Log);
 }

@@ -9,7 +9,6 @@
 #include "jobflow/PageCountValidator.h"
 #include "jobflow/UserCredentials.h"
 #include "jobflow/UserIdDialogController.h"
-#include "jobflow/UserIdDialogView.h"
 #include "jobflow/UserSession.h"
 #include "protocol/CancelJobReq.h"
 #include "protocol/PrintJobReq.h"
@@ -118,17 +117,5 @@ bool JobReceivedMsgHandler::getUserId(UserCredentials &credentials)
         credentials.setPin(m_session->pin());
         return true;
     }
-    if (m_preferences) {
-        Log(this, "getUserId", UtilsLib::LogVerbose,
-            QStringLiteral("User Id Input Filter Enabled: %1 (Exceptions: %2)")
-                .arg(int(m_preferences->userIdFilterEnabled()))
-                .arg(m_preferences->userIdFilterExceptions()));
-        Log(this, "getUserId", UtilsLib::LogVerbose,
-            QStringLiteral("User Pin Input Filter Enabled: %1 (Exceptions: %2)")
-                .arg(int(m_preferences->pinFilterEnabled()))
-                .arg(m_preferences->pinFilterExceptions()));
-    }
-    UserIdDialogController controller(&credentials, m_preferences, m_booking);
-    UserIdDialogView view(nullptr, &controller);
-    return controller.run();
+    return UserIdDialogController::identify(credentials, m_preferences, m_booking, this, Log);
 }

@@ -1,5 +1,6 @@
 #include "jobflow/UserIdDialogController.h"
 
+#include "core/LogSource.h"
 #include "jobflow/UserCredentials.h"
 #include "jobflow/UserIdDialogView.h"
 #include "settings/PrintClientPreferences.h"
@@ -99,6 +100,26 @@ bool UserIdDialogController::takeAutomatic(const QString &userId, const QString 
     m_credentials->setPin(pin);
     // Without the PIN the request needs, the Print Service could only refuse: ask for it.
     return !m_credentials->pinRequired() || !pin.isEmpty();
+}
+
+bool UserIdDialogController::identify(UserCredentials &credentials,
+                                      PrintClientPreferences *preferences, TvrSessionInfo *session,
+                                      const UtilsLib::Observable *caller,
+                                      const UtilsLib::LogSource &log)
+{
+    if (preferences) {
+        log(caller, "getUserId", UtilsLib::LogVerbose,
+            QStringLiteral("User Id Input Filter Enabled: %1 (Exceptions: %2)")
+                .arg(int(preferences->userIdFilterEnabled()))
+                .arg(preferences->userIdFilterExceptions()));
+        log(caller, "getUserId", UtilsLib::LogVerbose,
+            QStringLiteral("User Pin Input Filter Enabled: %1 (Exceptions: %2)")
+                .arg(int(preferences->pinFilterEnabled()))
+                .arg(preferences->pinFilterExceptions()));
+    }
+    UserIdDialogController controller(&credentials, preferences, session);
+    UserIdDialogView view(nullptr, &controller);
+    return controller.run();
 }
 
 bool UserIdDialogController::run()

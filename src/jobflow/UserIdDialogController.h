@@ -2,6 +2,11 @@
 
 #include <QString>
 
+namespace UtilsLib {
+class LogSource;
+class Observable;
+} // namespace UtilsLib
+
 class PrintClientPreferences;
 class TvrSessionInfo;
 class UserCredentials;
@@ -36,6 +41,12 @@ public:
 
     // True when an identity was obtained; the credentials then hold it.
     bool run();
+
+    // Logs the preferences' key filters through the caller's log source (at Verbose), then runs
+    // the sources and, when they give nothing, the dialog; true when an identity was obtained.
+    static bool identify(UserCredentials &credentials, PrintClientPreferences *preferences,
+                         TvrSessionInfo *session, const UtilsLib::Observable *caller,
+                         const UtilsLib::LogSource &log);
 
     // False for a text holding "|" or a control character, which would break the reply's
     // fields.
