@@ -223,11 +223,9 @@ private slots:
         const QString registration =
             "expect " + QRegularExpression::escape(harness.expectedRegistration());
         const QString progress = "Ondrel Laptop Print Client";
-        QProcess *simulator = harness.startSimulatorPrompt();
+        harness.startSimulatorPrompt();
         QProcess *client = harness.startClient();
-        const auto step = [simulator](const QString &line) {
-            return ClientHarness::step(simulator, line);
-        };
+        const auto step = [&harness](const QString &line) { return harness.step(line); };
         const auto answer = [&](const QString &text, const QString &window, const QString &key,
                                 const QString &reply) {
             if (!step("send " + text) || !harness.pressKeyInWindow(window, key)) {
@@ -277,11 +275,9 @@ private slots:
         ClientHarness harness("127.0.0.43");
         QVERIFY2(harness.start(), qPrintable(harness.errorText()));
         QVERIFY(harness.startXServer());
-        QProcess *simulator = harness.startSimulatorPrompt();
+        harness.startSimulatorPrompt();
         QProcess *client = harness.startClient();
-        const auto step = [simulator](const QString &line) {
-            return ClientHarness::step(simulator, line);
-        };
+        const auto step = [&harness](const QString &line) { return harness.step(line); };
         const QString dialog = "User Identification";
         const QString pin = UtilsLib::hexEncode("2468");
         QVERIFY(step("expect " + QRegularExpression::escape(harness.expectedRegistration())));
@@ -328,11 +324,9 @@ private slots:
         QVERIFY(writeFile(config + "/Tavrin/Interface Software.conf",
                           "[General]\nIn%20Session=1\nPages%20Printed%20This%20Session=8\n"));
         harness.setClientVariable("XDG_CONFIG_HOME", config);
-        QProcess *simulator = harness.startSimulatorPrompt();
+        harness.startSimulatorPrompt();
         QProcess *client = harness.startClient();
-        const auto step = [simulator](const QString &line) {
-            return ClientHarness::step(simulator, line);
-        };
+        const auto step = [&harness](const QString &line) { return harness.step(line); };
         const QString computer = harness.expectedRegistration().section(':', -1);
         const QString sent =
             "expect 5\\|\\d{14}\\|A" + QRegularExpression::escape(computer) + "\\|Ben_us";
@@ -390,11 +384,9 @@ private slots:
         ClientHarness harness("127.0.0.45");
         QVERIFY2(harness.start(), qPrintable(harness.errorText()));
         QVERIFY(harness.startXServer());
-        QProcess *simulator = harness.startSimulatorPrompt();
+        harness.startSimulatorPrompt();
         QProcess *client = harness.startClient();
-        const auto step = [simulator](const QString &line) {
-            return ClientHarness::step(simulator, line);
-        };
+        const auto step = [&harness](const QString &line) { return harness.step(line); };
         QVERIFY(step("expect " + QRegularExpression::escape(harness.expectedRegistration())));
         QVERIFY(step("send 64|${NOW}|A0.1"));
         QVERIFY(step("expect 80\\|\\d{14}"));
@@ -418,11 +410,9 @@ private slots:
         QVERIFY(install(harness));
         QVERIFY2(harness.startXServer(), qPrintable(harness.errorText()));
         QVERIFY2(harness.startSystemTray(), qPrintable(harness.errorText()));
-        QProcess *simulator = harness.startSimulatorPrompt();
+        harness.startSimulatorPrompt();
         QProcess *client = harness.startClient();
-        const auto step = [simulator](const QString &line) {
-            return ClientHarness::step(simulator, line);
-        };
+        const auto step = [&harness](const QString &line) { return harness.step(line); };
         const QString registration =
             "expect " + QRegularExpression::escape(harness.expectedRegistration());
         QVERIFY(step(registration));
@@ -474,11 +464,9 @@ private slots:
         QVERIFY2(harness.start(), qPrintable(harness.errorText()));
         QVERIFY(!installed || install(harness));
         QVERIFY2(harness.startXServer(), qPrintable(harness.errorText()));
-        QProcess *simulator = harness.startSimulatorPrompt();
+        harness.startSimulatorPrompt();
         QProcess *client = harness.startClient();
-        const auto step = [simulator](const QString &line) {
-            return ClientHarness::step(simulator, line);
-        };
+        const auto step = [&harness](const QString &line) { return harness.step(line); };
         const auto windows = [&](const QString &title) {
             return harness.onDisplay("xdotool", {"search", "--onlyvisible", "--name", title})
                 .split('\n', Qt::SkipEmptyParts);

@@ -1,4 +1,5 @@
 #include "FixedTimeSource.h"
+#include "InstalledPreferences.h"
 #include "ModalDialogDriver.h"
 #include "core/AppContext.h"
 #include "core/EnvironmentProvider.h"
@@ -194,13 +195,7 @@ private slots:
     void jobReceived()
     {
         QFETCH(bool, installed);
-        struct Preferences : PrintClientPreferences
-        {
-            using PrintClientPreferences::PrintClientPreferences;
-            bool isInstalled() const override { return installed; }
-            bool installed = false;
-        } preferences(nullptr);
-        preferences.installed = installed;
+        InstalledPreferences preferences(installed);
         preferences.setCurrentLocale("en_us");
         UserSession session;
         session.setUserId("JO");

@@ -1,5 +1,6 @@
 #include "FixedTimeSource.h"
 #include "ModalDialogDriver.h"
+#include "RecordingMessageBox.h"
 #include "core/AppContext.h"
 #include "jobflow/AuthenticateReq.h"
 #include "jobflow/AuthenticateReqHandler.h"
@@ -59,21 +60,6 @@ public:
     }
     bool ran = false;
     QString shownWith;
-};
-
-struct RecordingBox : MessageBoxInterface
-{
-    void critical(const QString &title, const QString &text) override
-    {
-        calls << title;
-        shown = text;
-    }
-    void warning(const QString &, const QString &) override {}
-    void information(const QString &, const QString &) override {}
-    void show(const QString &, const QString &, const QPixmap &) override {}
-    bool question(const QString &, const QString &) override { return false; }
-    QStringList calls;
-    QString shown;
 };
 
 QLineEdit *field(QWidget *dialog, const char *name)
@@ -283,14 +269,15 @@ private slots:
         UserSession session;
         session.setUserId("JO");
         session.setLastJobPages(3);
-        RecordingBox box;
+        RecordingMessageBox box;
         AuthenticateResultMsg prototype(
             std::make_unique<AuthenticateResultMsgHandler>(&session, nullptr, &box), nullptr);
         QFETCH(QString, text);
         QTEST(prototype.handle("ps", text), "reply");
         QTextDocument shown;
-        shown.setHtml(box.shown);
-        QTEST(box.calls.isEmpty() ? QString() : box.calls.first() + ": " + shown.toPlainText(),
+        shown.setHtml(box.text);
+        QTEST(box.calls.isEmpty() ? QString()
+                                  : box.calls.first().section(' ', 1) + ": " + shown.toPlainText(),
               "shown");
         QTEST(session.userId(), "userId");
         QCOMPARE(session.lastJobPages(), 3);

@@ -1,5 +1,7 @@
 #include "FixedTimeSource.h"
+#include "InstalledPreferences.h"
 #include "ModalDialogDriver.h"
+#include "RecordingMessageBox.h"
 #include "core/AppContext.h"
 #include "jobflow/AuthenticateReq.h"
 #include "jobflow/AuthenticateResultMsg.h"
@@ -32,65 +34,6 @@ using namespace Brindlecore::Core;
 namespace {
 
 const QString Stamp = QStringLiteral("20250201090503");
-
-class Preferences : public PrintClientPreferences
-{
-public:
-    explicit Preferences(bool installed)
-        : PrintClientPreferences(nullptr)
-        , m_installed(installed)
-    {}
-    bool isInstalled() const override { return m_installed; }
-
-private:
-    bool m_installed;
-};
-
-// Records what it is asked to show, and whether the progress window was on screen then.
-class RecordingBox : public MessageBoxInterface
-{
-public:
-    explicit RecordingBox(const ClientProcessingDialog *progress = nullptr)
-        : m_progress(progress)
-    {}
-    void critical(const QString &title, const QString &text) override
-    {
-        record("critical", title, text);
-    }
-    void warning(const QString &title, const QString &text) override
-    {
-        record("warning", title, text);
-    }
-    void information(const QString &title, const QString &text) override
-    {
-        record("information", title, text);
-    }
-    void show(const QString &title, const QString &text, const QPixmap &icon) override
-    {
-        record("show", title, text);
-        iconSize = icon.size();
-    }
-    bool question(const QString &title, const QString &text) override
-    {
-        record("question", title, text);
-        return answer;
-    }
-
-    QStringList calls;
-    QString text;
-    QSize iconSize;
-    bool answer = false;
-    bool progressShownAtCall = false;
-
-private:
-    void record(const char *kind, const QString &title, const QString &shown)
-    {
-        calls << QString::fromLatin1(kind) + ' ' + title;
-        text = shown;
-        progressShownAtCall = m_progress && m_progress->isVisible();
-    }
-    const ClientProcessingDialog *m_progress;
-};
 
 // What a label shows for a rich text.
 QString shownText(const QString &html)
@@ -389,14 +332,16 @@ private slots:
         QFETCH(QString, fields);
         ClientProcessingDialog progress;
         progress.show();
-        RecordingBox box(&progress);
+        RecordingMessageBox box;
+        bool progressShownAtCall = false;
+        box.onCall = [&] { progressShownAtCall = progress.isVisible(); };
         AutoReleaseMsg prototype(std::make_unique<AutoReleaseMsgHandler>(&box, &progress), nullptr);
 
         QCOMPARE(prototype.handle("ps", autoRelease(fields)), "86|" + Stamp);
         QCOMPARE(box.calls.size(), 1);
         QTEST(box.calls.value(0), "caption");
         QTEST(shownText(box.text).trimmed(), "shown");
-        QVERIFY(!box.progressShownAtCall);
+        QVERIFY(!progressShownAtCall);
         if (box.calls.value(0).startsWith("show"))
             QCOMPARE(box.iconSize, QSize(50, 50));
     }
@@ -468,12 +413,14 @@ private slots:
     {
         QFETCH(bool, yes);
         QFETCH(bool, installed);
-        Preferences preferences(installed);
+        InstalledPreferences preferences(installed);
         UserSession session;
         session.setUserId("jdoe");
         ClientProcessingDialog progress;
         progress.show();
-        RecordingBox box(&progress);
+        RecordingMessageBox box;
+        bool progressShownAtCall = false;
+        box.onCall = [&] { progressShownAtCall = progress.isVisible(); };
         box.answer = yes;
         GuestJobReq prototype(
             std::make_unique<GuestJobReqHandler>(&preferences, &session, &box, &progress), nullptr);
@@ -481,7 +428,7 @@ private slots:
         QTEST(prototype.handle("ps", "52|" + Stamp), "reply");
         QCOMPARE(box.calls, QStringList{"question Job Status Change"});
         QVERIFY(box.text.startsWith("Your Identification Information shows you are either"));
-        QVERIFY(!box.progressShownAtCall);
+        QVERIFY(!progressShownAtCall);
         QTEST(session.userId() == "jdoe", "sessionKept");
     }
 
@@ -499,7 +446,7 @@ private slots:
     void guestQuestionDialog()
     {
         QFETCH(int, key);
-        Preferences preferences(false);
+        InstalledPreferences preferences(false);
         DialogSettings::shared().setDefaultTimeoutMs(key ? 60000 : 50);
         GuestJobReq prototype(
             std::make_unique<GuestJobReqHandler>(&preferences, nullptr, nullptr, nullptr), nullptr);
@@ -519,12 +466,14 @@ private slots:
     {
         ClientProcessingDialog progress;
         progress.show();
-        RecordingBox box(&progress);
+        RecordingMessageBox box;
+        bool progressShownAtCall = false;
+        box.onCall = [&] { progressShownAtCall = progress.isVisible(); };
         JobDeletedMsg prototype(std::make_unique<JobDeletedMsgHandler>(&box, &progress), nullptr);
         QCOMPARE(prototype.handle("ps", "51|" + Stamp + "|anything"), "86|" + Stamp);
         QCOMPARE(box.calls, QStringList{"information Job Canceled"});
         QCOMPARE(box.text, "The document will be canceled");
-        QVERIFY(!box.progressShownAtCall && !progress.isVisible());
+        QVERIFY(!progressShownAtCall && !progress.isVisible());
     }
 
     // A lost connection closes the dialogs opened for its texts, at once and for good, and the

@@ -1,3 +1,5 @@
+#include "InstalledPreferences.h"
+#include "RecordingMessageBox.h"
 #include "jobflow/PasswordValidator.h"
 #include "settings/PrintClientPreferences.h"
 #include "settings/Registry.h"
@@ -17,19 +19,6 @@
 
 namespace {
 
-class Preferences : public PrintClientPreferences
-{
-public:
-    explicit Preferences(bool installed)
-        : PrintClientPreferences(nullptr)
-        , m_installed(installed)
-    {}
-    bool isInstalled() const override { return m_installed; }
-
-private:
-    bool m_installed;
-};
-
 struct Validator : PasswordValidator
 {
     bool check(const QString &configured) override
@@ -39,16 +28,6 @@ struct Validator : PasswordValidator
     }
     QStringList checked;
     bool answer = false;
-};
-
-struct Box : MessageBoxInterface
-{
-    void critical(const QString &, const QString &) override {}
-    void warning(const QString &title, const QString &) override { shown << title; }
-    void information(const QString &, const QString &) override {}
-    void show(const QString &, const QString &, const QPixmap &) override {}
-    bool question(const QString &, const QString &) override { return false; }
-    QStringList shown;
 };
 
 struct Upper : QTranslator
@@ -97,24 +76,24 @@ private slots:
         QTest::newRow("installed, right")
             << true << true << true << QStringList{"Sandpiper"} << QStringList();
         QTest::newRow("installed, refused") << true << false << false << QStringList{"Sandpiper"}
-                                            << QStringList{"Password Required"};
+                                            << QStringList{"warning Password Required"};
     }
 
     void stopRules()
     {
         QFETCH(bool, installed);
-        Preferences preferences(installed);
+        InstalledPreferences preferences(installed);
         preferences.setStaffPassword("Sandpiper");
         Validator validator;
         QFETCH(bool, right);
         validator.answer = right;
-        Box box;
+        RecordingMessageBox box;
         OpcMainWindow window(installed);
         OpcMainWindowController controller(&window, &validator, &preferences, &box);
         QCOMPARE(controller.requiresPassword(), installed);
         QTEST(window.stop(), "stops");
         QTEST(validator.checked, "checked");
-        QTEST(box.shown, "told");
+        QTEST(box.calls, "told");
     }
 
     void windowAndTray()

@@ -199,7 +199,7 @@ QProcess *ClientHarness::startSimulatorPrompt(int expectTimeoutMs)
     process->waitForStarted(5000);
     if (!QTest::qWaitFor([&] { return QFile::exists(trafficPath()); }, 5000))
         qWarning("ondps-sim is not listening after 5 s");
-    return adopt(std::move(process));
+    return m_promptSimulator = adopt(std::move(process));
 }
 
 bool ClientHarness::step(QProcess *simulator, const QString &line)

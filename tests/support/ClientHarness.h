@@ -31,6 +31,8 @@ public:
     QProcess *startSimulatorPrompt(int expectTimeoutMs = 20000);
     // Types one step; an expect step is waited for: true when it was met.
     static bool step(QProcess *simulator, const QString &line);
+    // The same on the simulator startSimulatorPrompt() started last.
+    bool step(const QString &line) { return step(m_promptSimulator, line); }
     // Runs the client (or a copy of it) with the arguments; the platform is offscreen unless
     // an X server was started. Its standard error is kept for the test to read.
     QProcess *startClient(const QStringList &arguments = {}, const QString &program = QString());
@@ -105,4 +107,5 @@ private:
     std::unique_ptr<QProcess> m_xserver;
     QProcessEnvironment m_extraVariables;
     QString m_error;
+    QProcess *m_promptSimulator = nullptr;
 };
