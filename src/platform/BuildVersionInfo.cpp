@@ -42,3 +42,12 @@ QString BuildVersionInfo::formatFileVersion(int major, int minor, int patch, int
 {
     return QString::asprintf("%02d.%02d.%02d.%04d", major, minor, patch, build);
 }
+
+QString BuildVersionInfo::releaseVersion()
+{
+    return QStringLiteral("%1.%2.%3.%4")
+        .arg(ONDTPC_VERSION_MAJOR)
+        .arg(ONDTPC_VERSION_MINOR)
+        .arg(ONDTPC_VERSION_PATCH)
+        .arg(ONDTPC_VERSION_TWEAK);
+}

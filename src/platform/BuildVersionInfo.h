@@ -15,4 +15,6 @@ public:
     QString executableBaseName() const override;
 
     static QString formatFileVersion(int major, int minor, int patch, int build);
+    // The release number as packages and `--version` write it ("1.0.0.1").
+    static QString releaseVersion();
 };

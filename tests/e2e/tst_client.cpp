@@ -132,6 +132,45 @@ private slots:
         simulator->kill();
     }
 
+    // Asking for the version or the usage needs no display (without one the toolkit would
+    // end the process) and leaves no lock, socket, state or log behind.
+    void informationOptionsLeaveNoTrace_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("version") << QStringList{"--version"}
+                                 << R"(^ondtpc \(Ondrel Laptop Print Client\) \d+\.\d+\.\d+\.\d+\n)"
+                                    R"(Copyright .* Brindlecore\. All rights reserved\.\n$)";
+        QTest::newRow("help after a printer") << QStringList{"//127.0.0.24/x", "--help"}
+                                              << R"(^Usage: ondtpc .*See ondtpc\(1\)\.\n$)";
+    }
+
+    void informationOptionsLeaveNoTrace()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, expected);
+        ClientHarness harness("127.0.0.28");
+        const QString empty = harness.scratchPath("empty");
+        QVERIFY(QDir().mkpath(empty));
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"XDG_RUNTIME_DIR", "ONDTPC_COMMON_APPDATA", "XDG_STATE_HOME",
+                                 "XDG_CONFIG_HOME", "HOME"})
+            environment.insert(name, empty);
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            environment.remove(name);
+        QProcess client;
+        client.setProcessEnvironment(environment);
+        client.start(harness.clientProgram(), arguments);
+        QVERIFY(client.waitForFinished(15000));
+        QCOMPARE(client.exitCode(), 0);
+        const QString output = client.readAllStandardOutput();
+        QVERIFY2(QRegularExpression(expected, QRegularExpression::DotMatchesEverythingOption)
+                     .match(output)
+                     .hasMatch(),
+                 qPrintable(output));
+        QVERIFY(QDir(empty).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+    }
+
     // The command line's language comes with the site's override from the Print Service's
     // language port; without an override the shipped translation stays.
     void localeFetchesTheSitesOverride_data()
