@@ -1,3 +1,4 @@
+#include "FakeBooking.h"
 #include "FixedTimeSource.h"
 #include "InstalledPreferences.h"
 #include "ModalDialogDriver.h"
@@ -5,23 +6,18 @@
 #include "core/EnvironmentProvider.h"
 #include "jobflow/ClientProcessingDialog.h"
 #include "jobflow/JobConfirmationDialogController.h"
-#include "jobflow/JobConfirmationDialogView.h"
 #include "jobflow/JobReceivedMsg.h"
 #include "jobflow/JobReceivedMsgHandler.h"
 #include "jobflow/OpcPageCountValidator.h"
 #include "jobflow/OpcPasswordValidator.h"
 #include "jobflow/PageCountDialogView.h"
-#include "jobflow/PasswordValidator.h"
 #include "jobflow/PrintJobConfirmationMsg.h"
 #include "jobflow/PrintJobConfirmationMsgHandler.h"
 #include "jobflow/UserSession.h"
-#include "settings/PrintClientPreferences.h"
-#include "settings/TvrSessionInfo.h"
 #include "ui/MessageBoxInterface.h"
 #include "ui/PasswordDialogInterface.h"
 
 #include <QLabel>
-#include <QPushButton>
 #include <QTextDocument>
 #include <QTreeWidget>
 #include <QtTest>
@@ -31,21 +27,6 @@ using namespace Brindlecore::Core;
 namespace {
 
 const QString Stamp = QStringLiteral("20250201090503");
-
-struct Booking : TvrSessionInfo
-{
-    int pagesPrintedThisSession() override { return printed; }
-    bool isInSession() override { return true; }
-    QString currentUser() override { return {}; }
-    QString currentPin() override { return {}; }
-    QString computerDescription(bool use) override { return use ? description : QString(); }
-    void addPagesPrinted(int pages) override { added << pages; }
-    QString getLanguage() override { return {}; }
-    bool encryptPin() override { return false; }
-    int printed = 0;
-    QString description;
-    QList<int> added;
-};
 
 struct Environment : EnvironmentProvider
 {
@@ -130,23 +111,19 @@ private slots:
         QTest::addColumn<int>("pages");
         QTest::addColumn<bool>("allowed");
         QTest::addColumn<QStringList>("calls");
-        const QStringList none;
-        QTest::newRow("no limit") << 0 << false << ""
-                                  << "" << 500 << true << none;
-        QTest::newRow("up to the limit") << 10 << false << ""
-                                         << "" << 2 << true << none;
-        QTest::newRow("over, no approval") << 10 << false << ""
-                                           << "" << 3 << false << QStringList{"Error"};
-        QTest::newRow("over, right password")
-            << 10 << true << "s3cret"
-            << "s3cret" << 3 << true << QStringList{"Warning", "password"};
-        QTest::newRow("over, wrong password")
-            << 10 << true << "s3cret"
-            << "S3cret" << 3 << false << QStringList{"Warning", "password", "Error"};
-        QTest::newRow("over, no staff password set") << 10 << true << ""
-                                                     << "" << 3 << true << QStringList{"Warning"};
-        QTest::newRow("negative count") << 10 << false << ""
-                                        << "" << -50 << true << none;
+        const auto row = [](const char *name, int maximum, bool approves, const char *staff,
+                            const char *typed, int pages, bool allowed, const QStringList &calls) {
+            QTest::newRow(name) << maximum << approves << QString(staff) << QString(typed) << pages
+                                << allowed << calls;
+        };
+        row("no limit", 0, false, "", "", 500, true, {});
+        row("up to the limit", 10, false, "", "", 2, true, {});
+        row("over, no approval", 10, false, "", "", 3, false, {"Error"});
+        row("over, right password", 10, true, "s3cret", "s3cret", 3, true, {"Warning", "password"});
+        row("over, wrong password", 10, true, "s3cret", "S3cret", 3, false,
+            {"Warning", "password", "Error"});
+        row("over, no staff password set", 10, true, "", "", 3, true, {"Warning"});
+        row("negative count", 10, false, "", "", -50, true, {});
     }
 
     void pageLimit()
@@ -159,7 +136,7 @@ private slots:
         preferences.setMaxSessionPages(maximum);
         preferences.setStaffApprovesOverLimit(approves);
         preferences.setStaffPassword(staffPassword);
-        Booking booking;
+        FakeBooking booking;
         booking.printed = 8;
         Boxes boxes;
         QFETCH(QString, typed);
@@ -200,7 +177,7 @@ private slots:
         UserSession session;
         session.setUserId("JO");
         session.setLastJobPages(5);
-        Booking booking;
+        FakeBooking booking;
         Environment environment;
         ClientProcessingDialog progress;
         JobReceivedMsg prototype(std::make_unique<JobReceivedMsgHandler>(45, &preferences, &session,
@@ -230,7 +207,7 @@ private slots:
         preferences.setTavrinIntegration(true);
         UserSession session;
         session.setLastJobPages(12);
-        Booking booking;
+        FakeBooking booking;
         ClientProcessingDialog progress;
         progress.show();
         PrintJobConfirmationMsg prototype(std::make_unique<PrintJobConfirmationMsgHandler>(
@@ -255,14 +232,10 @@ private slots:
                                                QDateTime(QDate(2025, 2, 1), QTime(9, 5, 3)),
                                                QLocale::ShortFormat));
         QVERIFY(!progress.isVisible());
+        QCOMPARE(JobConfirmationDialogController::expireTimeText("next Tuesday"), "next Tuesday");
         // A second confirmation of the same job, without a dialog, counts nothing more.
         QCOMPARE(prototype.handle("ps", "6|" + Stamp + "|0|J42|E|L"), "86|" + Stamp);
         QCOMPARE(booking.added, QList<int>({12, 0}));
-    }
-
-    void expireTimeAsSentWhenUnreadable()
-    {
-        QCOMPARE(JobConfirmationDialogController::expireTimeText("next Tuesday"), "next Tuesday");
     }
 };
 
