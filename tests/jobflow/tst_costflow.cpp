@@ -2,6 +2,7 @@
 #include "FixedTimeSource.h"
 #include "InstalledPreferences.h"
 #include "ModalDialogDriver.h"
+#include "RecordingMessageBox.h"
 #include "core/AppContext.h"
 #include "core/EnvironmentProvider.h"
 #include "jobflow/ClientProcessingDialog.h"
@@ -14,7 +15,6 @@
 #include "jobflow/PrintJobConfirmationMsg.h"
 #include "jobflow/PrintJobConfirmationMsgHandler.h"
 #include "jobflow/UserSession.h"
-#include "ui/MessageBoxInterface.h"
 #include "ui/PasswordDialogInterface.h"
 
 #include <QLabel>
@@ -36,24 +36,14 @@ struct Environment : EnvironmentProvider
     bool isClientServiceInstalled() const override { return false; }
 };
 
+// The password dialog confirms what the test typed, noted among the message boxes' calls.
 struct Boxes
-    : MessageBoxInterface
+    : RecordingMessageBox
     , PasswordDialogInterface
 {
-    void critical(const QString &title, const QString &) override { calls << title; }
-    void warning(const QString &title, const QString &) override { calls << title; }
-    void information(const QString &, const QString &) override {}
-    void show(const QString &, const QString &, const QPixmap &) override {}
-    bool question(const QString &, const QString &) override { return false; }
     QString password() const override { return typed; }
-    bool run() override
-    {
-        calls << "password";
-        return confirmed;
-    }
-    QStringList calls;
+    bool run() override { return !(calls << "password").isEmpty(); }
     QString typed;
-    bool confirmed = true;
 };
 
 QString shownTable(const QString &fields)
@@ -118,11 +108,12 @@ private slots:
         };
         row("no limit", 0, false, "", "", 500, true, {});
         row("up to the limit", 10, false, "", "", 2, true, {});
-        row("over, no approval", 10, false, "", "", 3, false, {"Error"});
-        row("over, right password", 10, true, "s3cret", "s3cret", 3, true, {"Warning", "password"});
+        const QString warned = "warning Warning";
+        row("over, no approval", 10, false, "", "", 3, false, {"critical Error"});
+        row("over, right password", 10, true, "s3cret", "s3cret", 3, true, {warned, "password"});
         row("over, wrong password", 10, true, "s3cret", "S3cret", 3, false,
-            {"Warning", "password", "Error"});
-        row("over, no staff password set", 10, true, "", "", 3, true, {"Warning"});
+            {warned, "password", "critical Error"});
+        row("over, no staff password set", 10, true, "", "", 3, true, {warned});
         row("negative count", 10, false, "", "", -50, true, {});
     }
 
