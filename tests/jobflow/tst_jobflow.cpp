@@ -41,6 +41,11 @@ QString shownText(const QString &html)
     return document.toPlainText();
 }
 
+void textRow(const char *name, const QString &text, const QString &expected)
+{
+    QTest::newRow(name) << text << expected;
+}
+
 QString autoRelease(const QString &fields)
 {
     return "62|" + Stamp + fields;
@@ -131,25 +136,20 @@ private slots:
     {
         QFETCH(int, id);
         QFETCH(QString, text);
-        std::unique_ptr<Message> message;
-        if (id == 60)
-            message = std::make_unique<ShowSpoolingDialogMsg>();
-        else if (id == 52)
-            message = std::make_unique<GuestJobReq>();
-        else if (id == 51)
-            message = std::make_unique<JobDeletedMsg>();
-        else if (id == 54)
-            message = std::make_unique<AuthenticateReq>();
-        else if (id == 56)
-            message = std::make_unique<AuthenticateResultMsg>();
-        else if (id == 4)
-            message = std::make_unique<JobReceivedMsg>();
-        else if (id == 6)
-            message = std::make_unique<PrintJobConfirmationMsg>();
-        else
-            message = std::make_unique<AutoReleaseMsg>();
-        QCOMPARE(message->messageId(), id);
-        QTEST(message->parse(text), "accepted");
+        ShowSpoolingDialogMsg spooling;
+        GuestJobReq guest;
+        JobDeletedMsg deleted;
+        AuthenticateReq authenticate;
+        AuthenticateResultMsg result;
+        JobReceivedMsg received;
+        PrintJobConfirmationMsg confirmation;
+        AutoReleaseMsg release;
+        const QList<Message *> all{&spooling, &authenticate, &guest,        &deleted,
+                                   &result,   &received,     &confirmation, &release};
+        const auto message =
+            std::find_if(all.begin(), all.end(), [id](Message *m) { return m->messageId() == id; });
+        QVERIFY(message != all.end());
+        QTEST((*message)->parse(text), "accepted");
     }
 
     void autoReleaseFieldsStandAlone()
@@ -189,23 +189,17 @@ private slots:
         }
     }
 
+    // Code; caption; text; balances F N G H I J P; flags K L O Q as digits.
     void authenticateResultFields_data()
     {
         QTest::addColumn<QString>("text");
-        // Code; caption; text; balances F N G H I J P; flags K L O Q as digits.
-        QTest::addColumn<QStringList>("expected");
-        QTest::newRow("accepted") << "56|ts|3|G$5.00|H$20.00|K1|O1|Mx|Zy"
-                                  << QStringList{"3",      "", "", "", "",    "$5.00",
-                                                 "$20.00", "", "", "", "1010"};
-        QTest::newRow("all tags, repeat overwrites")
-            << "56|ts|3|F1|N2|G3|H4|I5|J6|P7|K0|L2|Q1|G|F8"
-            << QStringList{"3", "", "", "8", "2", "", "4", "5", "6", "7", "0101"};
-        QTest::newRow("refused") << "56|ts|2|XBad user|XUnknown user ID|X0|O1"
-                                 << QStringList{
-                                        "2", "Bad user", "Unknown user ID", "", "", "", "", "", "",
-                                        "",  "0000"};
-        QTest::newRow("refused, acknowledged")
-            << "56|ts|x|A|B|C1" << QStringList{"0", "", "", "", "", "", "", "", "", "", "0010"};
+        QTest::addColumn<QString>("expected");
+        textRow("accepted", "56|ts|3|G$5.00|H$20.00|K1|O1|Mx|Zy", "3|||||$5.00|$20.00||||1010");
+        textRow("all tags, repeat overwrites", "56|ts|3|F1|N2|G3|H4|I5|J6|P7|K0|L2|Q1|G|F8",
+                "3|||8|2||4|5|6|7|0101");
+        textRow("refused", "56|ts|2|XBad user|XUnknown user ID|X0|O1",
+                "2|Bad user|Unknown user ID||||||||0000");
+        textRow("refused, acknowledged", "56|ts|x|A|B|C1", "0||||||||||0010");
     }
 
     void authenticateResultFields()
@@ -229,21 +223,18 @@ private slots:
             message.libraryDepositBalance(),
             digit(message.depositExpired()) + digit(message.creditExpired()) +
                 digit(message.acknowledgementWanted()) + digit(message.libraryDepositShown())};
-        QTEST(actual, "expected");
+        QTEST(actual.join('|'), "expected");
     }
 
+    // Pages A, free C, sheets H; price B, cost E, account F; flags D G I as digits.
     void jobReceivedFields_data()
     {
         QTest::addColumn<QString>("text");
-        // Pages A, free C, sheets H; price B, cost E, account F; flags D G I as digits.
-        QTest::addColumn<QStringList>("expected");
-        QTest::newRow("cost") << "4|x|A12|B$0.10|C0|D0|E$1.20|G0|H0"
-                              << QStringList{"12", "0", "0", "$0.10", "$1.20", "", "000"};
-        QTest::newRow("unknown tag, empty field, repeat")
-            << "4||A3||Z9|FStudent|D1|I1|H2|A5"
-            << QStringList{"5", "0", "2", "", "", "Student", "101"};
-        QTest::newRow("negative or no number")
-            << "4|x|A-5|C-1|H-2147483648|Dx|G2" << QStringList{"0", "0", "0", "", "", "", "010"};
+        QTest::addColumn<QString>("expected");
+        textRow("cost", "4|x|A12|B$0.10|C0|D0|E$1.20|G0|H0", "12|0|0|$0.10|$1.20||000");
+        textRow("unknown tag, empty field, repeat", "4||A3||Z9|FStudent|D1|I1|H2|A5",
+                "5|0|2|||Student|101");
+        textRow("negative or no number", "4|x|A-5|C-1|H-2147483648|Dx|G2", "0|0|0||||010");
     }
 
     void jobReceivedFields()
@@ -263,23 +254,20 @@ private slots:
                                     model.getAccountText(),
                                     digit(model.isUserIdRequired()) + digit(model.isFree()) +
                                         digit(model.getFlagI())};
-        QTEST(actual, "expected");
+        QTEST(actual.join('|'), "expected");
     }
 
+    // Dialog, job number, expire time, then "terminal/location" per row.
     void jobConfirmationFields_data()
     {
         QTest::addColumn<QString>("fields");
-        // Dialog, job number, expire time, then "terminal/location" per row.
-        QTest::addColumn<QStringList>("expected");
-        QTest::newRow("two rows")
-            << "1|J42|E2025-02-01T09:05:03|LTerm A#^#Front desk#^#Term B#^#Lab"
-            << QStringList{"1", "42", "2025-02-01T09:05:03", "Term A/Front desk", "Term B/Lab"};
-        QTest::newRow("last location missing")
-            << "0|J7|Enoon|LTerm A#^#Front desk#^#Term B"
-            << QStringList{"0", "7", "noon", "Term A/Front desk", "Term B/"};
-        QTest::newRow("no terminals") << "x|Jx|E|L" << QStringList{"0", "0", ""};
-        QTest::newRow("empty pair dropped")
-            << "2|J1|E|L#^##^#Term C" << QStringList{"1", "1", "", "Term C/"};
+        QTest::addColumn<QString>("expected");
+        textRow("two rows", "1|J42|E2025-02-01T09:05:03|LTerm A#^#Front desk#^#Term B#^#Lab",
+                "1|42|2025-02-01T09:05:03|Term A/Front desk|Term B/Lab");
+        textRow("last location missing", "0|J7|Enoon|LTerm A#^#Front desk#^#Term B",
+                "0|7|noon|Term A/Front desk|Term B/");
+        textRow("no terminals", "x|Jx|E|L", "0|0|");
+        textRow("empty pair dropped", "2|J1|E|L#^##^#Term C", "1|1||Term C/");
     }
 
     void jobConfirmationFields()
@@ -292,7 +280,7 @@ private slots:
                               QString::number(message.jobNumber()), message.expireTime()};
         for (const auto &[terminal, location] : message.pickupList())
             actual << terminal + '/' + location;
-        QTEST(actual, "expected");
+        QTEST(actual.join('|'), "expected");
         // A rejected text shows nothing of the accepted one.
         QVERIFY(!message.parse("6|ts|1"));
         QVERIFY(message.pickupList().isEmpty() && message.jobNumber() == -1);
@@ -303,35 +291,26 @@ private slots:
         QTest::addColumn<QString>("fields");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("shown");
+        const auto row = [](const char *name, const char *fields, const QString &shown) {
+            QTest::newRow(name) << QString(fields)
+                                << (fields[2] == '1' ? "show Job Released" : "critical Error")
+                                << shown;
+        };
         const QString released = "Your job has been released.\n\nPrinter Family: Laser\n\n"
                                  "Pickup Location: Desk 2";
-        QTest::newRow("deposit before allocation")
-            << "|A1|B0|CLaser|DDesk 2|E|FDA|G$0.20|H$0.40|I"
-            << "show Job Released"
-            << released + "\n\nPayment Details:\nPaid From Deposit Account\n$0.40\n"
-                          "Paid From Allocation Account\n$0.20";
-        QTest::newRow("no deposit amount")
-            << "|A1|B0|CLaser|DDesk 2|E|FAD|G$0.20|H|I"
-            << "show Job Released"
-            << released + "\n\nPayment Details:\nPaid From Allocation Account\n$0.20";
-        QTest::newRow("nothing paid") << "|A1|B0|CLaser|DDesk 2|E|FAD|G|H|I"
-                                      << "show Job Released" << released;
-        QTest::newRow("markup shown as text")
-            << "|A1|B0|C<b>Laser</b>|DDesk 2|E|FC|G|H|I<i>$1</i>"
-            << "show Job Released"
-            << "Your job has been released.\n\nPrinter Family: <b>Laser</b>\n\n"
-               "Pickup Location: Desk 2\n\nPayment Details:\nPaid From Credit Account\n<i>$1</i>";
-        QTest::newRow("refund due")
-            << "|A0|B0|C|D|ENo paper|F|G|H|I|ZR17|Y250"
-            << "critical Error"
-            << "No paper\n\nYou are due a refund of $2.50. The Refund Id is R17. Please see "
-               "staff for additional assistance.";
-        QTest::newRow("no refund") << "|A0|B0|C|D|ENo <br>paper|F|G|H|I|ZR17|Y0"
-                                   << "critical Error"
-                                   << "No <br>paper";
-        QTest::newRow("refund not a number") << "|A0|B0|C|D|ENo paper|F|G|H|I|ZR17|Ylots"
-                                             << "critical Error"
-                                             << "No paper";
+        const QString paid = released + "\n\nPayment Details:\n";
+        row("deposit before allocation", "|A1|B0|CLaser|DDesk 2|E|FDA|G$0.20|H$0.40|I",
+            paid + "Paid From Deposit Account\n$0.40\nPaid From Allocation Account\n$0.20");
+        row("no deposit amount", "|A1|B0|CLaser|DDesk 2|E|FAD|G$0.20|H|I",
+            paid + "Paid From Allocation Account\n$0.20");
+        row("nothing paid", "|A1|B0|CLaser|DDesk 2|E|FAD|G|H|I", released);
+        row("markup shown as text", "|A1|B0|C<b>Laser</b>|DDesk 2|E|FC|G|H|I<i>$1</i>",
+            QString(paid).replace("Laser", "<b>Laser</b>") + "Paid From Credit Account\n<i>$1</i>");
+        row("refund due", "|A0|B0|C|D|ENo paper|F|G|H|I|ZR17|Y250",
+            "No paper\n\nYou are due a refund of $2.50. The Refund Id is R17. Please see staff "
+            "for additional assistance.");
+        row("no refund", "|A0|B0|C|D|ENo <br>paper|F|G|H|I|ZR17|Y0", "No <br>paper");
+        row("refund not a number", "|A0|B0|C|D|ENo paper|F|G|H|I|ZR17|Ylots", "No paper");
     }
 
     void autoReleaseTexts()
