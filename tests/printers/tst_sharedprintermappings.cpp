@@ -54,33 +54,38 @@ private slots:
         QCOMPARE(PrinterShare::queueNameFor(name), queue);
     }
 
-    // They are queue names already. Found by fuzzing: a server that cannot be a host (a blank,
-    // slash, user, fragment or bracket in it) made a device address naming another server.
+    void otherNamesAreNoShares_data()
+    {
+        QTest::addColumn<QString>("name");
+
+        QTest::newRow("empty") << "";
+        QTest::newRow("local queue") << "Office_Laser";
+        QTest::newRow("server only") << "\\\\server";
+        QTest::newRow("empty share") << "\\\\server\\";
+        QTest::newRow("empty server") << "\\\\\\share";
+        QTest::newRow("nested path") << "\\\\server\\dir\\share";
+        QTest::newRow("mixed separators") << "\\\\server/share";
+        QTest::newRow("port out of range") << "\\\\server:70000\\share";
+        QTest::newRow("other scheme") << "http://server/printers/share";
+        QTest::newRow("ipp without queue") << "ipp://server/";
+        QTest::newRow("ipp without host") << "ipp:///printers/share";
+        // Found by fuzzing: a server that cannot be a host made a device address naming
+        // another server (or none).
+        QTest::newRow("blank in server") << "\\\\bad host\\share";
+        QTest::newRow("slash in server") << "\\\\print/srv\\share";
+        QTest::newRow("user in server") << "\\\\user@srv\\share";
+        QTest::newRow("fragment in server") << "\\\\srv#x\\share";
+        QTest::newRow("unmatched bracket") << "\\\\ct:e[::1]:8631\\q";
+        QTest::newRow("port 0") << "ipp://printsrv:0/printers/lab";
+        QTest::newRow("empty user before the server") << "//@its/q";
+        QTest::newRow("blank before the server") << "\\\\ 127.0.0.1:8631\\shq";
+        QTest::newRow("replacement characters") << QString::fromUtf8("\\\\\xef\xbf\xbd\\q");
+    }
     void otherNamesAreNoShares()
     {
-        for (const QString name : {"",
-                                   "Office_Laser",
-                                   "\\\\server",
-                                   "\\\\server\\",
-                                   "\\\\\\share",
-                                   "\\\\server\\dir\\share",
-                                   "\\\\server/share",
-                                   "\\\\server:70000\\share",
-                                   "http://server/printers/share",
-                                   "ipp://server/",
-                                   "ipp:///printers/share",
-                                   "\\\\bad host\\share",
-                                   "\\\\print/srv\\share",
-                                   "\\\\user@srv\\share",
-                                   "\\\\srv#x\\share",
-                                   "\\\\ct:e[::1]:8631\\q",
-                                   "ipp://printsrv:0/printers/lab",
-                                   "//@its/q",
-                                   "\\\\ 127.0.0.1:8631\\shq",
-                                   "\\\\\xef\xbf\xbd\\q"}) {
-            QVERIFY2(!PrinterShare::parse(name), qPrintable(name));
-            QCOMPARE(PrinterShare::queueNameFor(name), name);
-        }
+        QFETCH(QString, name);
+        QVERIFY(!PrinterShare::parse(name));
+        QCOMPARE(PrinterShare::queueNameFor(name), name); // they are queue names already
     }
 
     void connectsAndPicksTheFirstConnected_data()
