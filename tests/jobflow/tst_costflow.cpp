@@ -1,27 +1,23 @@
+#include "FakeBooking.h"
 #include "FixedTimeSource.h"
 #include "InstalledPreferences.h"
 #include "ModalDialogDriver.h"
+#include "RecordingMessageBox.h"
 #include "core/AppContext.h"
 #include "core/EnvironmentProvider.h"
 #include "jobflow/ClientProcessingDialog.h"
 #include "jobflow/JobConfirmationDialogController.h"
-#include "jobflow/JobConfirmationDialogView.h"
 #include "jobflow/JobReceivedMsg.h"
 #include "jobflow/JobReceivedMsgHandler.h"
 #include "jobflow/OpcPageCountValidator.h"
 #include "jobflow/OpcPasswordValidator.h"
 #include "jobflow/PageCountDialogView.h"
-#include "jobflow/PasswordValidator.h"
 #include "jobflow/PrintJobConfirmationMsg.h"
 #include "jobflow/PrintJobConfirmationMsgHandler.h"
 #include "jobflow/UserSession.h"
-#include "settings/PrintClientPreferences.h"
-#include "settings/TvrSessionInfo.h"
-#include "ui/MessageBoxInterface.h"
 #include "ui/PasswordDialogInterface.h"
 
 #include <QLabel>
-#include <QPushButton>
 #include <QTextDocument>
 #include <QTreeWidget>
 #include <QtTest>
@@ -32,21 +28,6 @@ namespace {
 
 const QString Stamp = QStringLiteral("20250201090503");
 
-struct Booking : TvrSessionInfo
-{
-    int pagesPrintedThisSession() override { return printed; }
-    bool isInSession() override { return true; }
-    QString currentUser() override { return {}; }
-    QString currentPin() override { return {}; }
-    QString computerDescription(bool use) override { return use ? description : QString(); }
-    void addPagesPrinted(int pages) override { added << pages; }
-    QString getLanguage() override { return {}; }
-    bool encryptPin() override { return false; }
-    int printed = 0;
-    QString description;
-    QList<int> added;
-};
-
 struct Environment : EnvironmentProvider
 {
     QString domainName() const override { return {}; }
@@ -55,24 +36,14 @@ struct Environment : EnvironmentProvider
     bool isClientServiceInstalled() const override { return false; }
 };
 
+// The password dialog confirms what the test typed, noted among the message boxes' calls.
 struct Boxes
-    : MessageBoxInterface
+    : RecordingMessageBox
     , PasswordDialogInterface
 {
-    void critical(const QString &title, const QString &) override { calls << title; }
-    void warning(const QString &title, const QString &) override { calls << title; }
-    void information(const QString &, const QString &) override {}
-    void show(const QString &, const QString &, const QPixmap &) override {}
-    bool question(const QString &, const QString &) override { return false; }
     QString password() const override { return typed; }
-    bool run() override
-    {
-        calls << "password";
-        return confirmed;
-    }
-    QStringList calls;
+    bool run() override { return !(calls << "password").isEmpty(); }
     QString typed;
-    bool confirmed = true;
 };
 
 QString shownTable(const QString &fields)
@@ -130,23 +101,20 @@ private slots:
         QTest::addColumn<int>("pages");
         QTest::addColumn<bool>("allowed");
         QTest::addColumn<QStringList>("calls");
-        const QStringList none;
-        QTest::newRow("no limit") << 0 << false << ""
-                                  << "" << 500 << true << none;
-        QTest::newRow("up to the limit") << 10 << false << ""
-                                         << "" << 2 << true << none;
-        QTest::newRow("over, no approval") << 10 << false << ""
-                                           << "" << 3 << false << QStringList{"Error"};
-        QTest::newRow("over, right password")
-            << 10 << true << "s3cret"
-            << "s3cret" << 3 << true << QStringList{"Warning", "password"};
-        QTest::newRow("over, wrong password")
-            << 10 << true << "s3cret"
-            << "S3cret" << 3 << false << QStringList{"Warning", "password", "Error"};
-        QTest::newRow("over, no staff password set") << 10 << true << ""
-                                                     << "" << 3 << true << QStringList{"Warning"};
-        QTest::newRow("negative count") << 10 << false << ""
-                                        << "" << -50 << true << none;
+        const auto row = [](const char *name, int maximum, bool approves, const char *staff,
+                            const char *typed, int pages, bool allowed, const QStringList &calls) {
+            QTest::newRow(name) << maximum << approves << QString(staff) << QString(typed) << pages
+                                << allowed << calls;
+        };
+        row("no limit", 0, false, "", "", 500, true, {});
+        row("up to the limit", 10, false, "", "", 2, true, {});
+        const QString warned = "warning Warning";
+        row("over, no approval", 10, false, "", "", 3, false, {"critical Error"});
+        row("over, right password", 10, true, "s3cret", "s3cret", 3, true, {warned, "password"});
+        row("over, wrong password", 10, true, "s3cret", "S3cret", 3, false,
+            {warned, "password", "critical Error"});
+        row("over, no staff password set", 10, true, "", "", 3, true, {warned});
+        row("negative count", 10, false, "", "", -50, true, {});
     }
 
     void pageLimit()
@@ -159,7 +127,7 @@ private slots:
         preferences.setMaxSessionPages(maximum);
         preferences.setStaffApprovesOverLimit(approves);
         preferences.setStaffPassword(staffPassword);
-        Booking booking;
+        FakeBooking booking;
         booking.printed = 8;
         Boxes boxes;
         QFETCH(QString, typed);
@@ -200,7 +168,7 @@ private slots:
         UserSession session;
         session.setUserId("JO");
         session.setLastJobPages(5);
-        Booking booking;
+        FakeBooking booking;
         Environment environment;
         ClientProcessingDialog progress;
         JobReceivedMsg prototype(std::make_unique<JobReceivedMsgHandler>(45, &preferences, &session,
@@ -230,7 +198,7 @@ private slots:
         preferences.setTavrinIntegration(true);
         UserSession session;
         session.setLastJobPages(12);
-        Booking booking;
+        FakeBooking booking;
         ClientProcessingDialog progress;
         progress.show();
         PrintJobConfirmationMsg prototype(std::make_unique<PrintJobConfirmationMsgHandler>(
@@ -255,14 +223,10 @@ private slots:
                                                QDateTime(QDate(2025, 2, 1), QTime(9, 5, 3)),
                                                QLocale::ShortFormat));
         QVERIFY(!progress.isVisible());
+        QCOMPARE(JobConfirmationDialogController::expireTimeText("next Tuesday"), "next Tuesday");
         // A second confirmation of the same job, without a dialog, counts nothing more.
         QCOMPARE(prototype.handle("ps", "6|" + Stamp + "|0|J42|E|L"), "86|" + Stamp);
         QCOMPARE(booking.added, QList<int>({12, 0}));
-    }
-
-    void expireTimeAsSentWhenUnreadable()
-    {
-        QCOMPARE(JobConfirmationDialogController::expireTimeText("next Tuesday"), "next Tuesday");
     }
 };
 

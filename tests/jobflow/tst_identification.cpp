@@ -1,3 +1,4 @@
+#include "FakeBooking.h"
 #include "FixedTimeSource.h"
 #include "ModalDialogDriver.h"
 #include "RecordingMessageBox.h"
@@ -12,9 +13,6 @@
 #include "jobflow/UserSession.h"
 #include "settings/HexCodec.h"
 #include "settings/PrintClientPreferences.h"
-#include "settings/TvrSessionInfo.h"
-#include "ui/DialogSettings.h"
-#include "ui/MessageBoxInterface.h"
 
 #include <QClipboard>
 #include <QLineEdit>
@@ -30,22 +28,6 @@ using namespace Brindlecore::Core;
 namespace {
 
 const QString Stamp = QStringLiteral("20250201090503");
-
-struct Booking : TvrSessionInfo
-{
-    int pagesPrintedThisSession() override { return 0; }
-    bool isInSession() override { return inSession; }
-    QString currentUser() override { return user; }
-    QString currentPin() override { return pin; }
-    QString computerDescription(bool) override { return {}; }
-    void addPagesPrinted(int) override {}
-    QString getLanguage() override { return {}; }
-    bool encryptPin() override { return false; }
-
-    bool inSession = false;
-    QString user;
-    QString pin;
-};
 
 // Records whether the dialog was run instead of showing it.
 class RecordingView : public UserIdDialogView
@@ -97,20 +79,18 @@ private slots:
         QTest::addColumn<QString>("sessionPin");
         QTest::addColumn<bool>("pinRequired");
         QTest::addColumn<QString>("identity"); // "user/pin", or "dialog:<preset>"
-        QTest::newRow("file first") << "id.txt" << true << "BOOKED"
-                                    << "77" << false << "12345/77";
-        QTest::newRow("file without the needed PIN") << "id.txt" << false << ""
-                                                     << "" << true << "dialog:12345";
-        QTest::newRow("file breaking the wire") << "pipe-char.txt" << true << "BOOKED"
-                                                << "77" << false << "BOOKED/77";
-        QTest::newRow("a pipe is not waited for") << "fifo" << false << ""
-                                                  << "" << false << "dialog:";
-        QTest::newRow("missing file, booking session") << "none.txt" << true << "BOOKED"
-                                                       << "" << false << "BOOKED/";
-        QTest::newRow("session without a user") << "" << true << ""
-                                                << "" << false << "dialog:";
-        QTest::newRow("no session") << "" << false << "BOOKED"
-                                    << "" << false << "dialog:";
+        const auto row = [](const char *name, const char *file, bool inSession, const char *user,
+                            const char *pin, bool pinRequired, const char *identity) {
+            QTest::newRow(name) << QString(file) << inSession << QString(user) << QString(pin)
+                                << pinRequired << QString(identity);
+        };
+        row("file first", "id.txt", true, "BOOKED", "77", false, "12345/77");
+        row("file without the needed PIN", "id.txt", false, "", "", true, "dialog:12345");
+        row("file breaking the wire", "pipe-char.txt", true, "BOOKED", "77", false, "BOOKED/77");
+        row("a pipe is not waited for", "fifo", false, "", "", false, "dialog:");
+        row("missing file, booking session", "none.txt", true, "BOOKED", "", false, "BOOKED/");
+        row("session without a user", "", true, "", "", false, "dialog:");
+        row("no session", "", false, "BOOKED", "", false, "dialog:");
     }
 
     void controllerSources()
@@ -120,15 +100,15 @@ private slots:
         preferences.setUserIdFile(file.isEmpty() ? QString() : m_dir.filePath(file));
         preferences.setTavrinIntegration(true);
         preferences.setUseSessionCredentials(true);
-        Booking booking;
         QFETCH(bool, inSession);
-        booking.inSession = inSession;
         QFETCH(QString, sessionUser);
         QFETCH(QString, sessionPin);
+        QFETCH(bool, pinRequired);
+        FakeBooking booking;
+        booking.inSession = inSession;
         booking.user = sessionUser;
         booking.pin = sessionPin;
         UserCredentials credentials;
-        QFETCH(bool, pinRequired);
         credentials.setPinRequired(pinRequired);
         UserIdDialogController controller(&credentials, &preferences, &booking);
         // The view is made when the dialog is needed, as the handler makes it.
@@ -194,23 +174,16 @@ private slots:
         QTest::addColumn<QString>("sessionPin");
         QTest::addColumn<QString>("typed"); // into the dialog's PIN field; empty: no dialog
         QTest::addColumn<QString>("reply");
-        QTest::newRow("user ID only") << "54|" + Stamp + "|1"
-                                      << ""
-                                      << ""
-                                      << "55|" + Stamp + "|0|JO|JO|";
-        QTest::newRow("PIN kept") << "54|" + Stamp + "|7"
-                                  << "12"
-                                  << ""
-                                  << "55|" + Stamp + "|0|JO|JO|" + UtilsLib::hexEncode("12");
-        QTest::newRow("PIN missing, dialog asks")
-            << "54|" + Stamp + "|2"
-            << ""
-            << "34"
-            << "55|" + Stamp + "|0|JO|JO|" + UtilsLib::hexEncode("34");
-        QTest::newRow("cancelled") << "54|" + Stamp + "|2"
-                                   << ""
-                                   << "escape"
-                                   << "7|" + Stamp;
+        const auto row = [](const char *name, const char *mode, const char *pin, const char *typed,
+                            const QString &reply) {
+            QTest::newRow(name) << "54|" + Stamp + '|' + mode << QString(pin) << QString(typed)
+                                << reply;
+        };
+        const QString identified = "55|" + Stamp + "|0|JO|JO|";
+        row("user ID only", "1", "", "", identified);
+        row("PIN kept", "7", "12", "", identified + UtilsLib::hexEncode("12"));
+        row("PIN missing, dialog asks", "2", "", "34", identified + UtilsLib::hexEncode("34"));
+        row("cancelled", "2", "", "escape", "7|" + Stamp);
     }
 
     void request()
@@ -249,19 +222,16 @@ private slots:
         QTest::addColumn<QString>("reply");
         QTest::addColumn<QString>("shown"); // "caption: text" of a refusal
         QTest::addColumn<QString>("userId");
-        QTest::newRow("accepted, acknowledged") << "56|" + Stamp + "|3|G$5.00|H$20.00|K1|O1"
-                                                << "80|" + Stamp << ""
-                                                << "JO";
-        QTest::newRow("accepted") << "56|" + Stamp + "|3|G$5.00|H$20.00|K1|M9"
-                                  << "No Response"
-                                  << ""
-                                  << "JO";
-        QTest::newRow("refused") << "56|" + Stamp + "|2|XBad user|XUnknown <b>user</b> ID|X0"
-                                 << "86|" + Stamp << "Bad user: Unknown <b>user</b> ID"
-                                 << "";
-        QTest::newRow("refused, acknowledged") << "56|" + Stamp + "|2|XBad|XNo|X1"
-                                               << "80|" + Stamp << "Bad: No"
-                                               << "";
+        const auto row = [](const char *name, const char *fields, const QString &reply,
+                            const char *shown, const char *userId) {
+            QTest::newRow(name) << "56|" + Stamp + fields << reply << QString(shown)
+                                << QString(userId);
+        };
+        row("accepted, acknowledged", "|3|G$5.00|H$20.00|K1|O1", "80|" + Stamp, "", "JO");
+        row("accepted", "|3|G$5.00|H$20.00|K1|M9", "No Response", "", "JO");
+        row("refused", "|2|XBad user|XUnknown <b>user</b> ID|X0", "86|" + Stamp,
+            "Bad user: Unknown <b>user</b> ID", "");
+        row("refused, acknowledged", "|2|XBad|XNo|X1", "80|" + Stamp, "Bad: No", "");
     }
 
     void result()

@@ -79,13 +79,12 @@ private slots:
         QVERIFY2(m_server.start({QStringLiteral("127.0.0.2"), true}),
                  qPrintable(m_server.errorText()));
         m_serverAddress = QStringLiteral("127.0.0.2:%1").arg(m_server.port());
-        QVERIFY2(m_server.addQueue("shared", "file:///dev/null", "Shared by the server", true),
-                 qPrintable(m_server.errorText()));
-        QVERIFY2(m_server.addQueue("virt", "file:///dev/null", Virtual, true),
-                 qPrintable(m_server.errorText()));
-        // Its local connection queue would be longer than the 127 bytes CUPS allows in a name.
-        QVERIFY2(m_server.addQueue(QString(118, u'x'), "file:///dev/null", "long", true),
-                 qPrintable(m_server.errorText()));
+        // The long one's local queue would be longer than the 127 bytes CUPS allows in a name.
+        for (const auto &[queue, description] : {std::pair{QString("shared"), QString("Shared")},
+                                                 {QString("virt"), Virtual},
+                                                 {QString(118, u'x'), QString("long")}})
+            QVERIFY2(m_server.addQueue(queue, "file:///dev/null", description, true),
+                     qPrintable(m_server.errorText()));
     }
 
     void init()

@@ -468,7 +468,9 @@ private slots:
         QCOMPARE(lines, expected);
     }
 
-    void logLinesAndBytesWritten()
+    // The log lines of a write; a text split over several reads is put together; a peer's
+    // last text may lack its NUL.
+    void logLinesAndTextsAcrossReads()
     {
         QVERIFY(connectOnce());
         QVERIFY(m_messager->sendMessage("abc"));
@@ -484,6 +486,15 @@ private slots:
               line("Info", 6, "writeData", "Sent 4 bytes"),
               line("Verbose", 9, "writeCompleted", "4 bytes successfully written to socket")})
             QVERIFY2(lines.contains(expected), qPrintable(expected));
+        for (const QByteArray &bytes : {QByteArray("80|2025"), QByteArray("0201\0legacy", 11)}) {
+            const int reads = m_observer->count("Enter: PrintClientMessager::dataAvailable");
+            m_service->send(0, bytes);
+            QVERIFY(QTest::qWaitFor([&] {
+                return m_observer->count("Enter: PrintClientMessager::dataAvailable") > reads;
+            }));
+        }
+        QVERIFY(QTest::qWaitFor([&] { return m_messages.m_texts.size() == 2; }));
+        QCOMPARE(m_messages.m_texts, (QStringList{"80|20250201", "legacy"}));
     }
 
     void sendBeforeTheConnectionFails_data()
@@ -517,21 +528,6 @@ private slots:
         QCOMPARE(m_service->connectionCount(), 1);
         QVERIFY(m_service->isOpen(0));
         QCOMPARE(m_service->texts(0), QStringList{"first"});
-    }
-
-    // A text split over several reads is put together; a peer's last text may lack its NUL.
-    void textsAcrossReads()
-    {
-        QVERIFY(connectOnce());
-        for (const QByteArray &bytes : {QByteArray("80|2025"), QByteArray("0201\0legacy", 11)}) {
-            const int reads = m_observer->count("Enter: PrintClientMessager::dataAvailable");
-            m_service->send(0, bytes);
-            QVERIFY(QTest::qWaitFor([&] {
-                return m_observer->count("Enter: PrintClientMessager::dataAvailable") > reads;
-            }));
-        }
-        QVERIFY(QTest::qWaitFor([&] { return m_messages.m_texts.size() == 2; }));
-        QCOMPARE(m_messages.m_texts, (QStringList{"80|20250201", "legacy"}));
     }
 
     void emptyReadMeansThePeerClosed()

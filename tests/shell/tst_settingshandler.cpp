@@ -1,3 +1,4 @@
+#include "FakeBooking.h"
 #include "FakePrinterConnector.h"
 #include "FixedTimeSource.h"
 #include "RecordingObserver.h"
@@ -5,7 +6,6 @@
 #include "i18n/PrintClientTranslatorInterface.h"
 #include "protocol/RegistrationListenerInterface.h"
 #include "settings/PrintClientPreferences.h"
-#include "settings/TvrSessionInfo.h"
 #include "shell/SettingsMsg.h"
 #include "shell/SettingsMsgHandler.h"
 #include "ui/LanguageChangerInterface.h"
@@ -49,7 +49,7 @@ struct Fakes
     : PrintClientTranslatorInterface
     , LanguageChangerInterface
     , RegistrationListenerInterface
-    , TvrSessionInfo
+    , FakeBooking
 {
     void installDefaultTranslations() override {}
     void installOverrideTranslations(int) override {}
@@ -72,18 +72,9 @@ struct Fakes
         return 4;
     }
     void registrationComplete() override { calls << "registrationComplete"; }
-    int pagesPrintedThisSession() override { return 0; }
-    bool isInSession() override { return true; }
-    QString currentUser() override { return {}; }
-    QString currentPin() override { return {}; }
-    QString computerDescription(bool) override { return {}; }
-    void addPagesPrinted(int) override {}
-    QString getLanguage() override { return language; }
-    bool encryptPin() override { return false; }
 
     QStringList calls;
     QString locale = "en_us";
-    QString language;
     PrintClientPreferences preferences{nullptr};
     FakePrinterConnector printer{"127.0.0.1"};
 };
