@@ -189,7 +189,7 @@ private slots:
         QCOMPARE(info.fileVersion(),
                  BuildVersionInfo::formatFileVersion(parts[0].toInt(), parts[1].toInt(),
                                                      parts[2].toInt(), parts[3].toInt()));
-        QVERIFY(info.copyright().contains("©"));
+        QVERIFY(info.copyright().contains("©")); // read as UTF-8
     }
 
     void clientServiceIsAUnitFile()
@@ -261,21 +261,12 @@ private slots:
         QVERIFY(again.isActive());
     }
 
-    void commandLineQuotesEveryFurtherPart_data()
-    {
-        QTest::addColumn<QStringList>("parts");
-        QTest::addColumn<QString>("commandLine");
-
-        QTest::newRow("one part as is") << QStringList{"/opt/tool -x"} << "/opt/tool -x";
-        QTest::newRow("further parts quoted")
-            << QStringList{"/opt/tool", "a b", "", "c"} << "/opt/tool \"a b\" \"\" \"c\"";
-        QTest::newRow("empty list") << QStringList{} << "";
-    }
     void commandLineQuotesEveryFurtherPart()
     {
-        QFETCH(QStringList, parts);
-        QFETCH(QString, commandLine);
-        QCOMPARE(LinuxProcessManager::commandLine(parts), commandLine);
+        QCOMPARE(LinuxProcessManager::commandLine({"/opt/tool -x"}), "/opt/tool -x");
+        QCOMPARE(LinuxProcessManager::commandLine({"/opt/tool", "a b", "", "c"}),
+                 "/opt/tool \"a b\" \"\" \"c\"");
+        QCOMPARE(LinuxProcessManager::commandLine({}), "");
     }
 
     void startPassesEachPartAsOneArgument()
