@@ -256,9 +256,16 @@ private slots:
         QCOMPARE(empty.text(), "");
     }
 
-    void layoutPlacementAndBringToFront()
+    void sharedSettingsLayoutAndBringToFront()
     {
+        const FakeVersionInfo version;
+        settings.setVersionInfo(&version);
+        settings.setLanguageButtonIntervalMs(700);
+        settings.setFont("DejaVu Serif", 14);
         TestDialog dialog;
+        QCOMPARE(dialog.findChild<CopyrightLabel *>()->texts().value(0), "Example Product");
+        QCOMPARE(dialog.font().pointSize(), 14);
+        QCOMPARE(dialog.findChild<ChangeLanguageButton *>()->interval(), 700);
         dialog.show();
         const auto *notice = dialog.findChild<CopyrightLabel *>();
         const auto *button = dialog.findChild<ChangeLanguageButton *>();
@@ -280,18 +287,6 @@ private slots:
         dialog.bringToFront();
         QTRY_VERIFY(!dialog.isMinimized());
         QVERIFY(dialog.isVisible() && dialog.retranslations > before);
-    }
-
-    void sharedSettingsReachNewDialogs()
-    {
-        const FakeVersionInfo version;
-        settings.setVersionInfo(&version);
-        settings.setLanguageButtonIntervalMs(700);
-        settings.setFont("DejaVu Serif", 14);
-        TestDialog dialog;
-        QCOMPARE(dialog.findChild<CopyrightLabel *>()->texts().value(0), "Example Product");
-        QCOMPARE(dialog.font().pointSize(), 14);
-        QCOMPARE(dialog.findChild<ChangeLanguageButton *>()->interval(), 700);
         // Reset forgets the version texts, which belong to the program.
         settings.reset();
         QCOMPARE(TestDialog().windowTitle(), "");
