@@ -269,7 +269,7 @@ private slots:
         QCOMPARE(LinuxProcessManager::commandLine({}), "");
     }
 
-    void startPassesEachPartAsOneArgument()
+    void startPassesEachPartAsOneArgumentAndUnknownsFail()
     {
         const QString script = m_dir->filePath("args.sh");
         const QString output = m_dir->filePath("args.txt");
@@ -281,6 +281,12 @@ private slots:
         QVERIFY(manager.startProcess(QStringList{script, output, "two words", "", "ünï"}));
         QVERIFY(QTest::qWaitFor([&] { return QFile::exists(output); }));
         QCOMPARE(QString::fromUtf8(readFile(output)), QString("[two words]\n[]\n[ünï]\n"));
+        // Empty or missing commands fail, as do unknown names.
+        QVERIFY(!manager.startProcess(QStringList{}));
+        QVERIFY(!manager.startProcess(QString()));
+        QVERIFY(!manager.startProcess(m_dir->filePath("missing-program")));
+        QVERIFY(!manager.stopProcess("no-such-program-ondtpc-test", 0));
+        QVERIFY(!manager.restartProcess("no-such-program-ondtpc-test", 0));
     }
 
     void stopAsksPolitelyFirst_data()
@@ -342,16 +348,6 @@ private slots:
         QVERIFY(startsNoted(2));
         QCOMPARE(runningPids(name), QList<qint64>{lines.last().toLongLong()});
         qunsetenv("ONDTPC_PROBE_MARK");
-    }
-
-    void unknownNamesAndEmptyCommandsFail()
-    {
-        LinuxProcessManager manager;
-        QVERIFY(!manager.stopProcess("no-such-program-ondtpc-test", 0));
-        QVERIFY(!manager.restartProcess("no-such-program-ondtpc-test", 0));
-        QVERIFY(!manager.startProcess(QStringList{}));
-        QVERIFY(!manager.startProcess(QString()));
-        QVERIFY(!manager.startProcess(m_dir->filePath("missing-program")));
     }
 
 private:
