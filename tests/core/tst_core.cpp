@@ -76,10 +76,8 @@ private slots:
         QCOMPARE(secondDestroyed, 0);
         taken.reset();
         QCOMPARE(secondDestroyed, 1);
-    }
 
-    void nullUnknownAndMistypedEntriesAreTolerated()
-    {
+        // Null, unknown and mistyped entries are tolerated.
         AppContext context;
         context.addEntry(nullptr);
         QVERIFY(!context.findEntry(QString()));
@@ -266,19 +264,6 @@ private slots:
 
     void nothingIsBuiltWithoutObservers()
     {
-        // An observer added inside a scope begun without one gets no unpaired Exit.
-        Observable observable;
-        RecordingObserver observer;
-        {
-            UtilsLib::TraceScope scope(&observable, "S", "S::f");
-            observable.addObserver(&observer);
-        }
-        QVERIFY(observer.events().isEmpty());
-        UtilsLib::TraceScope nullScope(nullptr, "S", "S::g");
-    }
-
-    void discardingObserversAreNotKept()
-    {
         // Logging off, the only observer is a NullLogger: no event or costly text is built for it.
         Observable observable;
         NullLogger discarding;
@@ -292,8 +277,14 @@ private slots:
         UtilsLib::logEvent(&observable, "S", "S::f", UtilsLib::LogInfo, text);
         QCOMPARE(built, 0);
 
+        // An observer added inside a scope begun without one gets no unpaired Exit.
         RecordingObserver observer;
-        observable.addObserver(&observer);
+        {
+            UtilsLib::TraceScope scope(&observable, "S", "S::f");
+            observable.addObserver(&observer);
+        }
+        QVERIFY(observer.events().isEmpty());
+        UtilsLib::TraceScope nullScope(nullptr, "S", "S::g");
         UtilsLib::logEvent(&observable, "S", "S::f", UtilsLib::LogInfo, text);
         QCOMPARE(built, 1);
         QCOMPARE(observer.texts("Info"), QStringList{"Sent: 99|x"});

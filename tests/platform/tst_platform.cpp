@@ -189,7 +189,7 @@ private slots:
         QCOMPARE(info.fileVersion(),
                  BuildVersionInfo::formatFileVersion(parts[0].toInt(), parts[1].toInt(),
                                                      parts[2].toInt(), parts[3].toInt()));
-        QVERIFY(info.copyright().contains("©"));
+        QVERIFY(info.copyright().contains("©")); // read as UTF-8
     }
 
     void clientServiceIsAUnitFile()
@@ -261,24 +261,15 @@ private slots:
         QVERIFY(again.isActive());
     }
 
-    void commandLineQuotesEveryFurtherPart_data()
-    {
-        QTest::addColumn<QStringList>("parts");
-        QTest::addColumn<QString>("commandLine");
-
-        QTest::newRow("one part as is") << QStringList{"/opt/tool -x"} << "/opt/tool -x";
-        QTest::newRow("further parts quoted")
-            << QStringList{"/opt/tool", "a b", "", "c"} << "/opt/tool \"a b\" \"\" \"c\"";
-        QTest::newRow("empty list") << QStringList{} << "";
-    }
     void commandLineQuotesEveryFurtherPart()
     {
-        QFETCH(QStringList, parts);
-        QFETCH(QString, commandLine);
-        QCOMPARE(LinuxProcessManager::commandLine(parts), commandLine);
+        QCOMPARE(LinuxProcessManager::commandLine({"/opt/tool -x"}), "/opt/tool -x");
+        QCOMPARE(LinuxProcessManager::commandLine({"/opt/tool", "a b", "", "c"}),
+                 "/opt/tool \"a b\" \"\" \"c\"");
+        QCOMPARE(LinuxProcessManager::commandLine({}), "");
     }
 
-    void startPassesEachPartAsOneArgument()
+    void startPassesEachPartAsOneArgumentAndUnknownsFail()
     {
         const QString script = m_dir->filePath("args.sh");
         const QString output = m_dir->filePath("args.txt");
@@ -290,6 +281,12 @@ private slots:
         QVERIFY(manager.startProcess(QStringList{script, output, "two words", "", "ünï"}));
         QVERIFY(QTest::qWaitFor([&] { return QFile::exists(output); }));
         QCOMPARE(QString::fromUtf8(readFile(output)), QString("[two words]\n[]\n[ünï]\n"));
+        // Empty or missing commands fail, as do unknown names.
+        QVERIFY(!manager.startProcess(QStringList{}));
+        QVERIFY(!manager.startProcess(QString()));
+        QVERIFY(!manager.startProcess(m_dir->filePath("missing-program")));
+        QVERIFY(!manager.stopProcess("no-such-program-ondtpc-test", 0));
+        QVERIFY(!manager.restartProcess("no-such-program-ondtpc-test", 0));
     }
 
     void stopAsksPolitelyFirst_data()
@@ -351,16 +348,6 @@ private slots:
         QVERIFY(startsNoted(2));
         QCOMPARE(runningPids(name), QList<qint64>{lines.last().toLongLong()});
         qunsetenv("ONDTPC_PROBE_MARK");
-    }
-
-    void unknownNamesAndEmptyCommandsFail()
-    {
-        LinuxProcessManager manager;
-        QVERIFY(!manager.stopProcess("no-such-program-ondtpc-test", 0));
-        QVERIFY(!manager.restartProcess("no-such-program-ondtpc-test", 0));
-        QVERIFY(!manager.startProcess(QStringList{}));
-        QVERIFY(!manager.startProcess(QString()));
-        QVERIFY(!manager.startProcess(m_dir->filePath("missing-program")));
     }
 
 private:
