@@ -418,6 +418,57 @@ private slots:
 
     // A client that is not installed and older than the Print Service requires says so, and
     // ends in order once its reply has left.
+    // Every secret of a job flow, with the developer log taking every line: the staff password
+    // the Print Service sets and the one typed, the booking session's PIN and a typed PIN reach
+    // no log line, in clear or encoded as on the wire.
+    void noSecretInAnyLog()
+    {
+        ClientHarness harness("127.0.0.51");
+        QVERIFY2(harness.start(), qPrintable(harness.errorText()));
+        QVERIFY(harness.startXServer());
+        const QString config = harness.scratchPath("config");
+        const QString booking = config + "/Tavrin/Interface Software.conf";
+        QVERIFY(QDir().mkpath(config + "/Tavrin"));
+        QVERIFY(writeFile(booking, "[General]\nIn%20Session=1\nCurrent%20User=patron7\n"
+                                   "Access%20Key=9753\nPages%20Printed%20This%20Session=10\n"));
+        harness.setClientVariable("XDG_CONFIG_HOME", config);
+        harness.startSimulatorPrompt();
+        QProcess *client = harness.startClient();
+        const auto step = [&harness](const QString &line) { return harness.step(line); };
+        const QStringList secrets{"Kestrel-88", "9753", "2468"};
+        QVERIFY(step("expect " + QRegularExpression::escape(harness.expectedRegistration())));
+        QVERIFY(
+            step("send 58|${NOW}|A" + UtilsLib::hexEncode(secrets[0]) + "|B1|C10|D1|E1|Qen_us"));
+        QVERIFY(step("expect 59\\|\\d{14}\\|Aen_us"));
+        // Over the booking session's page limit: the staff password is typed.
+        QVERIFY(step("send 4|${NOW}|A3|B$0.10|C0|D0|E$0.30|G0|H0"));
+        QVERIFY(harness.pressReturnInWindow("Print this job?"));
+        QVERIFY(harness.pressReturnInWindow("Warning"));
+        QVERIFY(harness.typeInWindow("Password Required", secrets[0]));
+        QVERIFY(harness.pressReturnInWindow("Password Required"));
+        QVERIFY(step("expect 5\\|.*"));
+        // The booking session answers with its user and PIN; refused, the user types them.
+        QVERIFY(step("send 54|${NOW}|7"));
+        QVERIFY(step("expect 55\\|\\d{14}\\|0\\|.*\\|" + UtilsLib::hexEncode(secrets[1])));
+        QVERIFY(step("send 56|${NOW}|2|XBad user|XUnknown user ID|X0"));
+        QVERIFY(harness.pressReturnInWindow("Bad user"));
+        QVERIFY(step("expect 86\\|\\d{14}"));
+        QVERIFY(writeFile(booking, "[General]\nIn%20Session=0\n"));
+        QVERIFY(step("send 54|${NOW}|7"));
+        QVERIFY(harness.typeInWindow("User Identification", "jo\t" + secrets[2]));
+        QVERIFY(harness.pressReturnInWindow("User Identification"));
+        QVERIFY(step("expect 55\\|\\d{14}\\|0\\|JO\\|JO\\|" + UtilsLib::hexEncode(secrets[2])));
+        QVERIFY(ClientHarness::stopsCleanly(client));
+
+        const QStringList logs = linesOf(harness.logFolder() + "/ondtpc-userlog.txt") +
+                                 linesOf(harness.logFolder() + "/ondtpc-devlog.txt");
+        QVERIFY(logs.filter("55|").size() >= 2);
+        for (const QString &secret : secrets)
+            for (const QString &form : {secret, UtilsLib::hexEncode(secret)})
+                for (const QString &line : logs)
+                    QVERIFY2(!line.contains(form), qPrintable(form + " in: " + line));
+    }
+
     void outOfDateClientEndsAfterItsReply()
     {
         ClientHarness harness("127.0.0.45");
