@@ -15,6 +15,8 @@ class TpcApplication : public QtSingleApplication
 
 public:
     static inline const QString Identifier = QStringLiteral("Ondrel Laptop Print Client");
+    // The size of the style's drawing cache.
+    static constexpr int PixmapCacheKiB = 1024;
 
     // The preferences are not owned and must outlive the application object.
     TpcApplication(int &argc, char **argv, PrintClientPreferences *preferences);

@@ -144,6 +144,12 @@ void LoopbackPrintService::send(int connection, const QByteArray &bytes)
     }
 }
 
+qint64 LoopbackPrintService::unsent(int connection) const
+{
+    const QTcpSocket *socket = m_connections.value(connection).socket;
+    return socket ? socket->bytesToWrite() : 0;
+}
+
 void LoopbackPrintService::sendText(int connection, const QString &text)
 {
     send(connection, text.toUtf8() + '\0');

@@ -100,6 +100,8 @@ public:
     bool waitForClose(int connection, int timeoutMs = 5000);
 
     void send(int connection, const QByteArray &bytes);
+    // Bytes sent on the connection that the kernel has not taken yet.
+    qint64 unsent(int connection) const;
     void sendText(int connection, const QString &text);
     // Orderly close (FIN).
     void close(int connection);
