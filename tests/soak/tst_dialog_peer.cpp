@@ -15,16 +15,23 @@ namespace {
 
 const QString CostText = QStringLiteral("4|20250201090503|A3|B$0.10|C0|D0|E$0.30|G0|H0");
 
-// Makes the client one whose booking session has used up its ten pages, so that the cost
-// dialog's three pages need the staff password.
-void startInSessionAtTheLimit(ClientHarness &harness)
+// Starts the client on a display of its own and waits for its registration; null when the
+// harness, the X server or the registration failed. A client in session (its booking session
+// has used up its ten pages) needs the staff password for the cost dialog's three pages.
+QProcess *startRegistered(ClientHarness &harness, LoopbackPrintService &service, bool inSession)
 {
-    const QString config = harness.scratchPath("config");
-    QDir().mkpath(config + "/Tavrin");
-    writeFile(config + "/Tavrin/Interface Software.conf",
-              "[General]\nIn%20Session=1\nPages%20Printed%20This%20Session=10\n");
-    harness.setClientVariable("XDG_CONFIG_HOME", config);
+    if (!harness.start() || !harness.startXServer() || !service.listen())
+        return nullptr;
+    if (inSession) {
+        const QString config = harness.scratchPath("config");
+        QDir().mkpath(config + "/Tavrin");
+        writeFile(config + "/Tavrin/Interface Software.conf",
+                  "[General]\nIn%20Session=1\nPages%20Printed%20This%20Session=10\n");
+        harness.setClientVariable("XDG_CONFIG_HOME", config);
+    }
     capQuarantine(harness);
+    QProcess *client = harness.startClient();
+    return service.waitForTexts(0, 1, 30000) ? client : nullptr;
 }
 
 } // namespace
@@ -40,14 +47,10 @@ private slots:
     void connectionLostWhileADialogIsOpen()
     {
         ClientHarness harness(DropAddress);
-        QVERIFY2(harness.start(), qPrintable(harness.errorText()));
-        QVERIFY(harness.startXServer());
-        startInSessionAtTheLimit(harness);
         LoopbackPrintService service(DropAddress);
-        QVERIFY(service.listen());
-        QProcess *client = harness.startClient();
+        QProcess *client = startRegistered(harness, service, true);
+        QVERIFY2(client, qPrintable(harness.errorText()));
         const ProcessProbe probe(client->processId());
-        QVERIFY(service.waitForTexts(0, 1, 30000));
         service.sendText(0, "58|20250201090503|A" + UtilsLib::hexEncode("s3cret") +
                                 "|B1|C10|D1|Qen_us");
         QVERIFY(service.waitForTexts(0, 2));
@@ -101,14 +104,10 @@ private slots:
     void floodWhileADialogIsOpen()
     {
         ClientHarness harness(FloodAddress);
-        QVERIFY2(harness.start(), qPrintable(harness.errorText()));
-        QVERIFY(harness.startXServer());
-        capQuarantine(harness);
         LoopbackPrintService service(FloodAddress);
-        QVERIFY(service.listen());
-        QProcess *client = harness.startClient();
+        QProcess *client = startRegistered(harness, service, false);
+        QVERIFY2(client, qPrintable(harness.errorText()));
         const ProcessProbe probe(client->processId());
-        QVERIFY(service.waitForTexts(0, 1, 30000));
         service.sendText(0, CostText);
         QVERIFY(harness.waitForWindow("Print this job?"));
         const qint64 settledKiB = probe.residentKiB();
