@@ -12,6 +12,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -35,6 +36,7 @@ struct Settings
     int idleSeconds = 10;
     int settleMs = 2000;
     QString address = QStringLiteral("127.0.0.81");
+    QString trayAddress = QStringLiteral("127.0.0.83");
     QStringList parts{"roundtrip", "idle", "flood", "spooler"};
     int spoolerRepetitions = 20;
     QString logSample;
@@ -255,6 +257,61 @@ void idle(const Settings &settings, ClientHarness &harness, FigureTable &table)
                wakeups[3], QStringLiteral("Qt with a 10 ms timer"), wakeups[2]});
 }
 
+// An installed client shows its tray icon on an X server with a tray (Xvfb and trayer); the
+// floor is a bare Qt program on the same server.
+void idleWithTrayIcon(const Settings &settings, FigureTable &table)
+{
+    ClientHarness harness(settings.trayAddress);
+    if (!harness.start() || !harness.startXServer() || !harness.startSystemTray())
+        fail(QStringLiteral("tray world: %1").arg(harness.errorText()));
+    QFile hive(harness.registryFolder() + QStringLiteral("/HKEY_LOCAL_MACHINE.ini"));
+    if (!hive.open(QIODevice::WriteOnly) ||
+        hive.write("[SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ondclient]\n"
+                   "InstallLocation=sz:/usr/lib/ondtpc\n") < 0)
+        fail(QStringLiteral("cannot make the client an installed one"));
+    hive.close();
+    QList<double> cpuMs[2];
+    QList<double> wakeups[2];
+    for (int run = 0; run < settings.runs; ++run) {
+        progress(QStringLiteral("idle with the tray icon, run %1 of %2")
+                     .arg(run + 1)
+                     .arg(settings.runs));
+        ClientSession client(harness, settings.trayAddress, true);
+        if (!client.start())
+            fail(QStringLiteral("client start: %1").arg(client.errorText()));
+        // The icon is the client's one window on screen once the tray has embedded it.
+        const QString pid = QString::number(client.pid());
+        const QDeadlineTimer deadline(20000);
+        while (harness
+                   .onDisplay(QStringLiteral("xdotool"),
+                              {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                               QStringLiteral("--pid"), pid})
+                   .isEmpty()) {
+            if (deadline.hasExpired())
+                fail(QStringLiteral("the tray icon did not show"));
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        SpawnedProcess bare;
+        startIdleProgram(bare, {}, harness.clientEnvironment());
+        std::this_thread::sleep_for(std::chrono::milliseconds(settings.settleMs));
+        sampleIdle(settings, {client.pid(), bare.pid()}, cpuMs, wakeups);
+        if (!client.stop())
+            fail(QStringLiteral("client stop: %1").arg(client.errorText()));
+        bare.terminate(5000);
+    }
+    const QString span = QString::number(settings.idleSeconds);
+    FigureTable::Row cpu{
+        QStringLiteral("idle CPU time over %1 s, installed client with its tray icon").arg(span),
+        QStringLiteral("ms"), cpuMs[0], QStringLiteral("bare idle Qt on X"), cpuMs[1]};
+    cpu.maxExcess = 1;
+    table.add(cpu);
+    FigureTable::Row wakes{
+        QStringLiteral("idle wake-ups per second, installed client with its tray icon"),
+        QStringLiteral("/s"), wakeups[0], QStringLiteral("bare idle Qt on X"), wakeups[1]};
+    wakes.maxExcess = 0.1;
+    table.add(wakes);
+}
+
 void flood(const Settings &settings, ClientHarness &harness, FigureTable &table)
 {
     for (bool logging : {true, false}) {
@@ -345,6 +402,10 @@ Settings parseSettings(const QCoreApplication &application)
     const QCommandLineOption address(QStringLiteral("address"),
                                      QStringLiteral("loopback address of the peer (127.0.0.81)"),
                                      QStringLiteral("ip"));
+    const QCommandLineOption trayAddress(
+        QStringLiteral("tray-address"),
+        QStringLiteral("loopback address of the peer of the tray icon's idle run (127.0.0.83)"),
+        QStringLiteral("ip"));
     const QCommandLineOption parts(QStringLiteral("parts"),
                                    QStringLiteral("comma-separated: roundtrip,idle,flood,spooler"),
                                    QStringLiteral("list"));
@@ -353,7 +414,8 @@ Settings parseSettings(const QCoreApplication &application)
     const QCommandLineOption sample(QStringLiteral("log-sample"),
                                     QStringLiteral("only write a short verbose log to folder"),
                                     QStringLiteral("folder"));
-    parser.addOptions({runs, roundTrips, floodTexts, idleSeconds, address, parts, quick, sample});
+    parser.addOptions(
+        {runs, roundTrips, floodTexts, idleSeconds, address, trayAddress, parts, quick, sample});
     parser.process(application);
 
     Settings settings;
@@ -376,6 +438,8 @@ Settings parseSettings(const QCoreApplication &application)
         settings.idleSeconds = std::max(1, parser.value(idleSeconds).toInt());
     if (parser.isSet(address))
         settings.address = parser.value(address);
+    if (parser.isSet(trayAddress))
+        settings.trayAddress = parser.value(trayAddress);
     if (parser.isSet(parts))
         settings.parts = parser.value(parts).split(QLatin1Char(','));
     settings.logSample = parser.value(sample);
@@ -407,6 +471,8 @@ int main(int argc, char **argv)
             roundTripsAndStartup(settings, harness, table);
         if (settings.parts.contains(QLatin1String("idle")))
             idle(settings, harness, table);
+        if (settings.parts.contains(QLatin1String("idle")))
+            idleWithTrayIcon(settings, table);
         if (settings.parts.contains(QLatin1String("flood")))
             flood(settings, harness, table);
         // Last: it points this process's own libcups at the private cupsd.
