@@ -264,12 +264,8 @@ void idleWithTrayIcon(const Settings &settings, FigureTable &table)
     ClientHarness harness(settings.trayAddress);
     if (!harness.start() || !harness.startXServer() || !harness.startSystemTray())
         fail(QStringLiteral("tray world: %1").arg(harness.errorText()));
-    QFile hive(harness.registryFolder() + QStringLiteral("/HKEY_LOCAL_MACHINE.ini"));
-    if (!hive.open(QIODevice::WriteOnly) ||
-        hive.write("[SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ondclient]\n"
-                   "InstallLocation=sz:/usr/lib/ondtpc\n") < 0)
+    if (!harness.installClient())
         fail(QStringLiteral("cannot make the client an installed one"));
-    hive.close();
     QList<double> cpuMs[2];
     QList<double> wakeups[2];
     for (int run = 0; run < settings.runs; ++run) {

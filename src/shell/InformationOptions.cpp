@@ -13,7 +13,7 @@ std::optional<int> InformationOptions::answer(int argc, const char *const *argv,
         }
         if (std::strcmp(argv[i], "--version") == 0) {
             const BuildVersionInfo version;
-            std::fprintf(out, "%s (%s) %s\n%s, %s. All rights reserved.\n", "ondtpc",
+            std::fprintf(out, "ondtpc (%s) %s\n%s, %s. All rights reserved.\n",
                          qPrintable(version.fileDescription()),
                          qPrintable(BuildVersionInfo::releaseVersion()),
                          qPrintable(version.copyright()), qPrintable(version.companyName()));

@@ -28,14 +28,6 @@ QProcess *startRegistered(ClientHarness &harness)
     return finishes(simulator, 30000) && simulator->exitCode() == 0 ? client : nullptr;
 }
 
-// Makes the clients of the harness installed ones, which stop only with the staff password.
-bool install(const ClientHarness &harness)
-{
-    return writeFile(harness.registryFolder() + "/HKEY_LOCAL_MACHINE.ini",
-                     "[SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ondclient]\n"
-                     "InstallLocation=sz:/usr/lib/ondtpc\n");
-}
-
 // How far the portable pixmap (8 bits a channel, "P6", size and depth each on a line, as import
 // writes it) is from grey, as the largest difference between two channels of a pixel, and how
 // many colours it has.
@@ -218,9 +210,7 @@ private slots:
         ClientHarness harness("127.0.0.41");
         QVERIFY2(harness.start(), qPrintable(harness.errorText()));
         QVERIFY(harness.cupsd().addQueue("colour", "file:/dev/null", "Colour printer"));
-        QVERIFY(writeFile(harness.registryFolder() + "/HKEY_LOCAL_MACHINE.ini",
-                          "[SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ondclient]\n"
-                          "InstallLocation=sz:/usr/lib/ondtpc\n"));
+        QVERIFY(harness.installClient());
         QVERIFY(QDir().mkpath(harness.scratchPath("site/languages")));
         const QString password = "Sandpiper-4417";
         QProcess *simulator = harness.startSimulator(
@@ -358,11 +348,9 @@ private slots:
         QVERIFY2(harness.start(), qPrintable(harness.errorText()));
         QVERIFY(harness.startXServer());
         // A booking session with 8 of its 10 pages printed.
-        const QString config = harness.scratchPath("config");
-        QVERIFY(QDir().mkpath(config + "/Tavrin"));
-        QVERIFY(writeFile(config + "/Tavrin/Interface Software.conf",
-                          "[General]\nIn%20Session=1\nPages%20Printed%20This%20Session=8\n"));
-        harness.setClientVariable("XDG_CONFIG_HOME", config);
+        const QString booking = harness.setBookingSession(
+            "[General]\nIn%20Session=1\nPages%20Printed%20This%20Session=8\n");
+        QVERIFY(!booking.isEmpty());
         harness.startSimulatorPrompt();
         QProcess *client = harness.startClient();
         const auto step = [&harness](const QString &line) { return harness.step(line); };
@@ -412,8 +400,7 @@ private slots:
         QVERIFY(harness.pressReturnInWindow("Error"));
         QVERIFY(step("expect 7\\|\\d{14}"));
         QVERIFY(ClientHarness::stopsCleanly(client));
-        QVERIFY(readFile(config + "/Tavrin/Interface Software.conf")
-                    .contains("Pages%20Printed%20This%20Session=10"));
+        QVERIFY(readFile(booking).contains("Pages%20Printed%20This%20Session=10"));
     }
 
     // A client that is not installed and older than the Print Service requires says so, and
@@ -426,12 +413,10 @@ private slots:
         ClientHarness harness("127.0.0.51");
         QVERIFY2(harness.start(), qPrintable(harness.errorText()));
         QVERIFY(harness.startXServer());
-        const QString config = harness.scratchPath("config");
-        const QString booking = config + "/Tavrin/Interface Software.conf";
-        QVERIFY(QDir().mkpath(config + "/Tavrin"));
-        QVERIFY(writeFile(booking, "[General]\nIn%20Session=1\nCurrent%20User=patron7\n"
-                                   "Access%20Key=9753\nPages%20Printed%20This%20Session=10\n"));
-        harness.setClientVariable("XDG_CONFIG_HOME", config);
+        const QString booking =
+            harness.setBookingSession("[General]\nIn%20Session=1\nCurrent%20User=patron7\n"
+                                      "Access%20Key=9753\nPages%20Printed%20This%20Session=10\n");
+        QVERIFY(!booking.isEmpty());
         harness.startSimulatorPrompt();
         QProcess *client = harness.startClient();
         const auto step = [&harness](const QString &line) { return harness.step(line); };
@@ -497,7 +482,7 @@ private slots:
     {
         ClientHarness harness("127.0.0.46");
         QVERIFY2(harness.start(), qPrintable(harness.errorText()));
-        QVERIFY(install(harness));
+        QVERIFY(harness.installClient());
         QVERIFY2(harness.startXServer(), qPrintable(harness.errorText()));
         QVERIFY2(harness.startSystemTray(), qPrintable(harness.errorText()));
         harness.startSimulatorPrompt();
@@ -552,7 +537,7 @@ private slots:
         QFETCH(bool, installed);
         ClientHarness harness("127.0.0.47");
         QVERIFY2(harness.start(), qPrintable(harness.errorText()));
-        QVERIFY(!installed || install(harness));
+        QVERIFY(!installed || harness.installClient());
         QVERIFY2(harness.startXServer(), qPrintable(harness.errorText()));
         harness.startSimulatorPrompt();
         QProcess *client = harness.startClient();

@@ -1,5 +1,4 @@
 #include "ClientHarness.h"
-#include "FileBytes.h"
 #include "LoopbackPrintService.h"
 #include "ProcessProbe.h"
 #include "SanitizerMemory.h"
@@ -22,13 +21,11 @@ QProcess *startRegistered(ClientHarness &harness, LoopbackPrintService &service,
 {
     if (!harness.start() || !harness.startXServer() || !service.listen())
         return nullptr;
-    if (inSession) {
-        const QString config = harness.scratchPath("config");
-        QDir().mkpath(config + "/Tavrin");
-        writeFile(config + "/Tavrin/Interface Software.conf",
-                  "[General]\nIn%20Session=1\nPages%20Printed%20This%20Session=10\n");
-        harness.setClientVariable("XDG_CONFIG_HOME", config);
-    }
+    if (inSession && harness
+                         .setBookingSession("[General]\nIn%20Session=1\n"
+                                            "Pages%20Printed%20This%20Session=10\n")
+                         .isEmpty())
+        return nullptr;
     capQuarantine(harness);
     QProcess *client = harness.startClient();
     return service.waitForTexts(0, 1, 30000) ? client : nullptr;

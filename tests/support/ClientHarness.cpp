@@ -97,6 +97,23 @@ bool ClientHarness::start()
     return true;
 }
 
+bool ClientHarness::installClient() const
+{
+    return writeFile(registryFolder() + QStringLiteral("/HKEY_LOCAL_MACHINE.ini"),
+                     "[SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ondclient]\n"
+                     "InstallLocation=sz:/usr/lib/ondtpc\n");
+}
+
+QString ClientHarness::setBookingSession(const QByteArray &values)
+{
+    const QString config = scratchPath(QStringLiteral("config"));
+    const QString file = config + QStringLiteral("/Tavrin/Interface Software.conf");
+    if (!QDir().mkpath(config + QStringLiteral("/Tavrin")) || !writeFile(file, values))
+        return QString();
+    setClientVariable(QStringLiteral("XDG_CONFIG_HOME"), config);
+    return file;
+}
+
 QProcessEnvironment ClientHarness::clientEnvironment() const
 {
     QProcessEnvironment environment = m_cupsd.environment();

@@ -88,6 +88,12 @@ public:
     QString homeFolder() const { return m_cupsd.homePath(); }
     // ONDTPC_REGISTRY_DIR of the client: the hive files of every root key.
     QString registryFolder() const { return scratchPath(QStringLiteral("registry")); }
+    // Makes the clients of the harness installed ones (the machine registry's install
+    // location), which show their tray icon and stop only with the staff password.
+    bool installClient() const;
+    // Gives the clients started from now on a booking session with these per-user values (the
+    // text of its settings file); the file's path, empty when it could not be written.
+    QString setBookingSession(const QByteArray &values);
     QString scratchPath(const QString &name) const { return m_dir.filePath(name); }
     QString clientProgram() const;
     QString expectedRegistration() const;
