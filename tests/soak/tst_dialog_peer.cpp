@@ -14,12 +14,14 @@ namespace {
 
 const QString CostText = QStringLiteral("4|20250201090503|A3|B$0.10|C0|D0|E$0.30|G0|H0");
 
-// Starts the client on a display of its own and waits for its registration; null when the
-// harness, the X server or the registration failed. A client in session (its booking session
+// Starts an installed client (one that asks before it fetches an update) on a display of its
+// own and waits for its registration; null when the harness, the X server or the registration
+// failed. A client in session (its booking session
 // has used up its ten pages) needs the staff password for the cost dialog's three pages.
 QProcess *startRegistered(ClientHarness &harness, LoopbackPrintService &service, bool inSession)
 {
-    if (!harness.start() || !harness.startXServer() || !service.listen())
+    if (!harness.start() || !harness.startXServer() || !harness.installClient() ||
+        !service.listen())
         return nullptr;
     if (inSession && harness
                          .setBookingSession("[General]\nIn%20Session=1\n"
@@ -58,7 +60,8 @@ private slots:
             {"54|20250201090503|7", "User Identification"},
             {"52|20250201090503", "Job Status Change"},
             {"6|20250201090503|1|J42|E2030-01-01T12:00:00|LFront Desk", "Print Complete"},
-            {CostText, "Password Required"}};
+            {CostText, "Password Required"},
+            {"64|20250201090503|A99.0|Bhttp://127.0.0.1/client", "Question"}};
         const int cycles = 50;
         int descriptors = 0;
         qint64 residentKiB = 0;
