@@ -4,6 +4,11 @@
 
 namespace ServiceText {
 
+namespace {
+// Far beyond any real amount, and short enough that a dialog showing one still fits a screen.
+constexpr qsizetype MaxAmountLength = 40;
+} // namespace
+
 QString escaped(const QString &text)
 {
     return text.toHtmlEscaped().replace(QLatin1Char('\n'), QLatin1String("<br>"));
@@ -29,7 +34,13 @@ QString plainAmount(const QString &amount)
                                                                      : match.captured();
         from = match.capturedEnd();
     }
-    return plain + amount.mid(from);
+    plain += amount.mid(from);
+    if (plain.size() <= MaxAmountLength)
+        return plain;
+    qsizetype kept = MaxAmountLength - 1;
+    if (plain.at(kept - 1).isHighSurrogate())
+        --kept;
+    return plain.left(kept) + QChar(0x2026);
 }
 
 } // namespace ServiceText

@@ -15,6 +15,7 @@ QString rich(const QString &html);
 // A balance or amount of the Print Service as plain text. The one piece of markup it writes in
 // them, a currency sign as a character reference in "<html>...</html>" (as in
 // "<html>&#36;</html>0.00"), becomes that sign; any other markup stays the characters sent.
+// An amount longer than 40 characters, which no Print Service means, is cut to 40 with "…".
 QString plainAmount(const QString &amount);
 
 } // namespace ServiceText

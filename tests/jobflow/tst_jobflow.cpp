@@ -335,6 +335,12 @@ private slots:
         QCOMPARE(ServiceText::plainAmount("<html>&#36;</html>0.00"), "$0.00");
         for (const char *kept : {"$1.25", "<b>&#36;</b>1", "<html>&#10;</html>1"})
             QCOMPARE(ServiceText::plainAmount(kept), kept);
+        // An endless amount is cut, never in the middle of a character.
+        const QString long40 = QString(39, u'9') + u'\u2026';
+        QCOMPARE(ServiceText::plainAmount(QString(1024 * 1024, u'9')), long40);
+        QCOMPARE(ServiceText::plainAmount(QString(38, u'9') + QString::fromUtf8("😀😀")),
+                 QString(38, u'9') + u'\u2026');
+        QCOMPARE(ServiceText::plainAmount(QString(40, u'9')), QString(40, u'9'));
     }
 
     void progressWindow()
