@@ -1,10 +1,16 @@
 #include "jobflow/JobConfirmationDialogController.h"
 
 #include "jobflow/JobConfirmationDialogView.h"
+#include "jobflow/ServiceText.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QLocale>
+
+namespace {
+// Far beyond a real date, terminal or location name; see ServiceText::shortened.
+constexpr qsizetype MaxShownLength = 100;
+} // namespace
 
 JobConfirmationDialogController::JobConfirmationDialogController(JobConfirmationDialogView *view,
                                                                  JobConfirmationData data)
@@ -16,7 +22,7 @@ QString JobConfirmationDialogController::expireTimeText(const QString &isoTime)
 {
     const QDateTime time = QDateTime::fromString(isoTime, Qt::ISODate);
     return time.isValid() ? QLocale::system().toString(time.toLocalTime(), QLocale::ShortFormat)
-                          : isoTime;
+                          : ServiceText::shortened(isoTime, MaxShownLength);
 }
 
 void JobConfirmationDialogController::fillView()
@@ -35,7 +41,8 @@ void JobConfirmationDialogController::fillView()
             QStringLiteral("%1 %2").arg(tr("Expire Time:"), expireTimeText(m_data.expireTime)));
     m_view->clearList();
     for (const auto &[terminal, location] : std::as_const(m_data.pickupList))
-        m_view->addRow(terminal, location);
+        m_view->addRow(ServiceText::shortened(terminal, MaxShownLength),
+                       ServiceText::shortened(location, MaxShownLength));
     m_view->setOkText(tr("OK"));
 }
 

@@ -10,6 +10,7 @@
 
 #include <QBoxLayout>
 #include <QLabel>
+#include <QScreen>
 
 #include <algorithm>
 
@@ -37,6 +38,9 @@ QString signedRow(const QString &sign, const QString &label)
                .arg(sign) +
            label;
 }
+
+// A few sentences; see ServiceText::shortened.
+constexpr qsizetype MaxAccountTextLength = 1000;
 
 } // namespace
 
@@ -145,8 +149,13 @@ void PageCountDialogView::retranslate()
     m_cancelButton->setText(tr("Cancel"));
     if (m_accountsButton)
         m_accountsButton->setText(tr("Accounts"));
-    if (m_accountTextLabel)
-        m_accountTextLabel->setText(m_model->getAccountText());
+    if (m_accountTextLabel) {
+        // A word wider than the screen would push the dialog and its buttons off it; the label
+        // then shows what fits.
+        m_accountTextLabel->setMaximumWidth(screen()->availableGeometry().width() * 3 / 4);
+        m_accountTextLabel->setText(
+            ServiceText::shortened(m_model->getAccountText(), MaxAccountTextLength));
+    }
     m_pictureLabel->setAccessibleName(tr("Printer"));
 }
 

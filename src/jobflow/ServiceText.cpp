@@ -9,6 +9,16 @@ namespace {
 constexpr qsizetype MaxAmountLength = 40;
 } // namespace
 
+QString shortened(const QString &text, qsizetype maxLength)
+{
+    if (text.size() <= maxLength)
+        return text;
+    qsizetype kept = maxLength - 1;
+    if (text.at(kept - 1).isHighSurrogate())
+        --kept;
+    return text.left(kept) + QChar(0x2026);
+}
+
 QString escaped(const QString &text)
 {
     return text.toHtmlEscaped().replace(QLatin1Char('\n'), QLatin1String("<br>"));
@@ -34,13 +44,7 @@ QString plainAmount(const QString &amount)
                                                                      : match.captured();
         from = match.capturedEnd();
     }
-    plain += amount.mid(from);
-    if (plain.size() <= MaxAmountLength)
-        return plain;
-    qsizetype kept = MaxAmountLength - 1;
-    if (plain.at(kept - 1).isHighSurrogate())
-        --kept;
-    return plain.left(kept) + QChar(0x2026);
+    return shortened(plain + amount.mid(from), MaxAmountLength);
 }
 
 } // namespace ServiceText

@@ -6,6 +6,9 @@
 // they are, never as markup of their own.
 namespace ServiceText {
 
+// The text cut to maxLength characters, the last of them "…", never inside a character: a
+// dialog lays out and draws all of a text it shows, and no Print Service means one of megabytes.
+QString shortened(const QString &text, qsizetype maxLength);
 // The text escaped for rich text, its line ends as line breaks.
 QString escaped(const QString &text);
 // Marks the client's markup as rich text whatever its first line holds, so that a label shows
