@@ -3,6 +3,7 @@
 // See bench/README.md for what each figure means.
 #include "ClientSession.h"
 #include "FigureTable.h"
+#include "LanguageSwitch.h"
 #include "ProcessSample.h"
 #include "SpawnedProcess.h"
 #include "SpoolerSteps.h"
@@ -38,8 +39,9 @@ struct Settings
     int settleMs = 2000;
     QString address = QStringLiteral("127.0.0.81");
     QString trayAddress = QStringLiteral("127.0.0.83");
-    QStringList parts{"roundtrip", "idle", "flood", "spooler"};
+    QStringList parts{"roundtrip", "idle", "flood", "spooler", "language"};
     int spoolerRepetitions = 20;
+    int languageSwitches = 200;
     QString logSample;
 };
 
@@ -417,7 +419,8 @@ Settings parseSettings(const QCoreApplication &application)
         QStringLiteral("loopback address of the peer of the tray icon's idle run (127.0.0.83)"),
         QStringLiteral("ip"));
     const QCommandLineOption parts(QStringLiteral("parts"),
-                                   QStringLiteral("comma-separated: roundtrip,idle,flood,spooler"),
+                                   QStringLiteral("comma-separated: roundtrip,idle,flood,spooler,"
+                                                  "language"),
                                    QStringLiteral("list"));
     const QCommandLineOption quick(QStringLiteral("quick"),
                                    QStringLiteral("one short run of everything (a smoke check)"));
@@ -437,6 +440,7 @@ Settings parseSettings(const QCoreApplication &application)
         settings.idleSeconds = 1;
         settings.settleMs = 200;
         settings.spoolerRepetitions = 3;
+        settings.languageSwitches = 4;
     }
     if (parser.isSet(runs))
         settings.runs = std::max(1, parser.value(runs).toInt());
@@ -485,6 +489,12 @@ int main(int argc, char **argv)
             idleWithTrayIcon(settings, table);
         if (settings.parts.contains(QLatin1String("flood")))
             flood(settings, harness, table);
+        if (settings.parts.contains(QLatin1String("language"))) {
+            LanguageSwitch language(settings.address, settings.runs, settings.languageSwitches,
+                                    harness.clientEnvironment());
+            if (!language.measure(table))
+                fail(QStringLiteral("language switch: %1").arg(language.errorText()));
+        }
         // Last: it points this process's own libcups at the private cupsd.
         if (settings.parts.contains(QLatin1String("spooler"))) {
             progress(QStringLiteral("spooler steps, %1 run(s)").arg(settings.runs));
