@@ -29,6 +29,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTranslator>
@@ -147,6 +148,8 @@ bool writeFiles(const QString &app, const QString &overrides)
 double timeSwitches(LanguageChangerInterface &changer, UserIdDialogView &dialog, int switches)
 {
     DialogSettings::shared().setLanguageChanger(&changer);
+    // The changer ends with the caller's scope: the dialogs must not keep it.
+    const auto forget = qScopeGuard([] { DialogSettings::shared().setLanguageChanger(nullptr); });
     qint64 totalNs = 0;
     for (int i = -2; i < switches; ++i) {
         const Dialect &dialect = Dialects[(i + 2) % 2];
@@ -164,7 +167,6 @@ double timeSwitches(LanguageChangerInterface &changer, UserIdDialogView &dialog,
         if (dialog.windowTitle() != dialect.siteTitle)
             return -1;
     }
-    DialogSettings::shared().setLanguageChanger(nullptr);
     return double(totalNs) / 1000 / switches;
 }
 
@@ -178,9 +180,13 @@ int main(int argc, char **argv)
     QTemporaryDir folder;
     const QString app = folder.path() + QStringLiteral("/app");
     const QString overrides = folder.path() + QStringLiteral("/site/languages");
-    if (arguments.size() != 3 || switches < 1 || !folder.isValid() || !writeFiles(app, overrides)) {
+    if (arguments.size() != 3 || switches < 1) {
         std::fprintf(stderr, "usage: ondtpc-bench-language ADDRESS SWITCHES\n");
         return 2;
+    }
+    if (!folder.isValid() || !writeFiles(app, overrides)) {
+        std::fprintf(stderr, "ondtpc-bench-language: cannot write the translation files\n");
+        return 1;
     }
     const HttpPeerThread peer(folder.path() + QStringLiteral("/site"), arguments[1]);
     if (!peer.listening()) {
