@@ -102,17 +102,29 @@ bool ClientSession::start()
 }
 
 bool ClientSession::roundTrips(const char *text, const char *expected, long count, long warmup,
-                               std::vector<std::uint64_t> &latencies)
+                               std::vector<std::uint64_t> &latencies, std::uint64_t *cpuNs)
 {
     latencies.assign(std::size_t(std::max(count, warmup)), 0);
-    if (nul_round_trips(m_fd, m_reader.get(), text, expected, warmup, latencies.data(), TimeoutMs) <
-            0 ||
-        nul_round_trips(m_fd, m_reader.get(), text, expected, count, latencies.data(), TimeoutMs) <
-            0) {
+    bool ok = nul_round_trips(m_fd, m_reader.get(), text, expected, warmup, latencies.data(),
+                              TimeoutMs) == 0;
+    // The client waits for the next text once its reply is read, so the CPU time between the
+    // two samples is that of the timed round trips.
+    const ProcessSample before = cpuNs ? ProcessSample::read(pid()) : ProcessSample();
+    ok = ok && nul_round_trips(m_fd, m_reader.get(), text, expected, count, latencies.data(),
+                               TimeoutMs) == 0;
+    if (!ok) {
         m_error = errno == EPROTO
                       ? QStringLiteral("a reply other than \"%1\"").arg(QString::fromUtf8(expected))
                       : systemError("round trip");
         return false;
+    }
+    if (cpuNs) {
+        const ProcessSample after = ProcessSample::read(pid());
+        if (!before.valid || !after.valid) {
+            m_error = QStringLiteral("cannot read the client's CPU time");
+            return false;
+        }
+        *cpuNs = ProcessSample::cpuNsBetween(before, after);
     }
     latencies.resize(std::size_t(count));
     return true;

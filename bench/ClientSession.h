@@ -41,8 +41,9 @@ public:
     QString registration() const { return m_registration; }
 
     // Sends text and checks each reply against expected; the untimed warm-up comes first.
+    // cpuNs, when given, receives the client's CPU time (all its threads) over the timed ones.
     bool roundTrips(const char *text, const char *expected, long count, long warmup,
-                    std::vector<std::uint64_t> &latencies);
+                    std::vector<std::uint64_t> &latencies, std::uint64_t *cpuNs = nullptr);
     // Sends one text and reads its reply into reply; false with errorText() when none came.
     bool exchange(const char *text, QByteArray &reply);
     // Sends count texts without waiting and checks every reply, in order.

@@ -3,6 +3,7 @@
 // See bench/README.md for what each figure means.
 #include "ClientSession.h"
 #include "FigureTable.h"
+#include "LanguageSwitch.h"
 #include "ProcessSample.h"
 #include "SpawnedProcess.h"
 #include "SpoolerSteps.h"
@@ -20,6 +21,7 @@
 #include <cstdio>
 #include <stdexcept>
 #include <thread>
+#include <tuple>
 
 namespace {
 
@@ -37,8 +39,9 @@ struct Settings
     int settleMs = 2000;
     QString address = QStringLiteral("127.0.0.81");
     QString trayAddress = QStringLiteral("127.0.0.83");
-    QStringList parts{"roundtrip", "idle", "flood", "spooler"};
+    QStringList parts{"roundtrip", "idle", "flood", "spooler", "language"};
     int spoolerRepetitions = 20;
+    int languageSwitches = 200;
     QString logSample;
 };
 
@@ -48,6 +51,9 @@ struct RoundTripFigures
     QList<double> p99[2][2];
     QList<double> echoP50[2];
     QList<double> echoP99[2];
+    // CPU time per message in microseconds: the client's and the echo server's.
+    QList<double> cpuUs[2][2];
+    QList<double> echoCpuUs[2];
     QList<double> startupMs[2];
     QList<double> rssMb[2];
     QList<double> hwmMb[2];
@@ -71,8 +77,8 @@ void progress(const QString &what)
     std::fprintf(stderr, "  %s\n", qPrintable(what));
 }
 
-// p50 and p99 of the C echo pair, in microseconds.
-std::pair<double, double> measureEcho(const Settings &settings, const char *text)
+// p50 and p99 of the C echo pair and its server's CPU time per message, in microseconds.
+std::tuple<double, double, double> measureEcho(const Settings &settings, const char *text)
 {
     QProcess echo;
     echo.start(QStringLiteral(BENCH_ECHO),
@@ -82,7 +88,8 @@ std::pair<double, double> measureEcho(const Settings &settings, const char *text
         fail(QStringLiteral("the C echo pair failed: %1")
                  .arg(QString::fromLocal8Bit(echo.readAllStandardError())));
     const QList<QByteArray> figures = echo.readAllStandardOutput().trimmed().split(' ');
-    return {figures.value(0).toDouble() / 1000, figures.value(1).toDouble() / 1000};
+    return {figures.value(0).toDouble() / 1000, figures.value(1).toDouble() / 1000,
+            figures.value(2).toDouble() / 1000 / double(settings.roundTrips)};
 }
 
 void measureClientRoundTrips(const Settings &settings, ClientHarness &harness, bool logging,
@@ -101,9 +108,11 @@ void measureClientRoundTrips(const Settings &settings, ClientHarness &harness, b
                                                             {NoResponseText, NoResponseText}};
     for (int t = 0; t < 2; ++t) {
         std::vector<std::uint64_t> latencies;
+        std::uint64_t cpuNs = 0;
         if (!session.roundTrips(texts[t].first, texts[t].second, settings.roundTrips,
-                                settings.warmup, latencies))
+                                settings.warmup, latencies, &cpuNs))
             fail(QStringLiteral("round trips: %1").arg(session.errorText()));
+        figures.cpuUs[logging][t].append(double(cpuNs) / 1000 / double(settings.roundTrips));
         figures.p50[logging][t].append(
             nul_quantile(latencies.data(), long(latencies.size()), 0.50) / 1000.0);
         figures.p99[logging][t].append(
@@ -134,10 +143,11 @@ void roundTripsAndStartup(const Settings &settings, ClientHarness &harness, Figu
                      .arg(run + 1)
                      .arg(settings.runs));
         for (int t = 0; t < 2; ++t) {
-            const auto [p50, p99] =
+            const auto [p50, p99, cpuUs] =
                 measureEcho(settings, t == 0 ? UnregisteredText : NoResponseText);
             figures.echoP50[t].append(p50);
             figures.echoP99[t].append(p99);
+            figures.echoCpuUs[t].append(cpuUs);
         }
         for (bool logging : {true, false})
             measureClientRoundTrips(settings, harness, logging, figures);
@@ -157,6 +167,12 @@ void roundTripsAndStartup(const Settings &settings, ClientHarness &harness, Figu
             table.add({QStringLiteral("round trip p99, %1, %2").arg(textNames[t], log),
                        QStringLiteral("us"), figures.p99[logging][t], QStringLiteral("C echo p99"),
                        figures.echoP99[t]});
+            // Unlike the wall clock, CPU time does not follow the processors' idle states.
+            FigureTable::Row cpu{QStringLiteral("CPU per message, %1, %2").arg(textNames[t], log),
+                                 QStringLiteral("us"), figures.cpuUs[logging][t],
+                                 QStringLiteral("C echo server CPU"), figures.echoCpuUs[t]};
+            cpu.maxRatio = logging ? 0 : 3;
+            table.add(cpu);
         }
     }
     for (bool logging : {true, false}) {
@@ -403,7 +419,8 @@ Settings parseSettings(const QCoreApplication &application)
         QStringLiteral("loopback address of the peer of the tray icon's idle run (127.0.0.83)"),
         QStringLiteral("ip"));
     const QCommandLineOption parts(QStringLiteral("parts"),
-                                   QStringLiteral("comma-separated: roundtrip,idle,flood,spooler"),
+                                   QStringLiteral("comma-separated: roundtrip,idle,flood,spooler,"
+                                                  "language"),
                                    QStringLiteral("list"));
     const QCommandLineOption quick(QStringLiteral("quick"),
                                    QStringLiteral("one short run of everything (a smoke check)"));
@@ -423,6 +440,7 @@ Settings parseSettings(const QCoreApplication &application)
         settings.idleSeconds = 1;
         settings.settleMs = 200;
         settings.spoolerRepetitions = 3;
+        settings.languageSwitches = 4;
     }
     if (parser.isSet(runs))
         settings.runs = std::max(1, parser.value(runs).toInt());
@@ -471,6 +489,12 @@ int main(int argc, char **argv)
             idleWithTrayIcon(settings, table);
         if (settings.parts.contains(QLatin1String("flood")))
             flood(settings, harness, table);
+        if (settings.parts.contains(QLatin1String("language"))) {
+            LanguageSwitch language(settings.address, settings.runs, settings.languageSwitches,
+                                    harness.clientEnvironment());
+            if (!language.measure(table))
+                fail(QStringLiteral("language switch: %1").arg(language.errorText()));
+        }
         // Last: it points this process's own libcups at the private cupsd.
         if (settings.parts.contains(QLatin1String("spooler"))) {
             progress(QStringLiteral("spooler steps, %1 run(s)").arg(settings.runs));
