@@ -2,6 +2,7 @@
 // same run (a C echo pair, bare Qt programs) and prints one table of medians and ratios.
 // See bench/README.md for what each figure means.
 #include "ClientSession.h"
+#include "DialogLatency.h"
 #include "FigureTable.h"
 #include "ProcessSample.h"
 #include "SpawnedProcess.h"
@@ -37,7 +38,9 @@ struct Settings
     int settleMs = 2000;
     QString address = QStringLiteral("127.0.0.81");
     QString trayAddress = QStringLiteral("127.0.0.83");
-    QStringList parts{"roundtrip", "idle", "flood", "spooler"};
+    QString dialogAddress = QStringLiteral("127.0.0.85");
+    int dialogs = 30;
+    QStringList parts{"roundtrip", "idle", "flood", "spooler", "dialog"};
     int spoolerRepetitions = 20;
     QString logSample;
 };
@@ -402,16 +405,24 @@ Settings parseSettings(const QCoreApplication &application)
         QStringLiteral("tray-address"),
         QStringLiteral("loopback address of the peer of the tray icon's idle run (127.0.0.83)"),
         QStringLiteral("ip"));
-    const QCommandLineOption parts(QStringLiteral("parts"),
-                                   QStringLiteral("comma-separated: roundtrip,idle,flood,spooler"),
-                                   QStringLiteral("list"));
+    const QCommandLineOption dialogAddress(
+        QStringLiteral("dialog-address"),
+        QStringLiteral("loopback address of the peer of the dialog parts (127.0.0.85)"),
+        QStringLiteral("ip"));
+    const QCommandLineOption dialogs(QStringLiteral("dialogs"),
+                                     QStringLiteral("cost dialogs per run (30)"),
+                                     QStringLiteral("n"));
+    const QCommandLineOption parts(
+        QStringLiteral("parts"),
+        QStringLiteral("comma-separated: roundtrip,idle,flood,spooler,dialog"),
+        QStringLiteral("list"));
     const QCommandLineOption quick(QStringLiteral("quick"),
                                    QStringLiteral("one short run of everything (a smoke check)"));
     const QCommandLineOption sample(QStringLiteral("log-sample"),
                                     QStringLiteral("only write a short verbose log to folder"),
                                     QStringLiteral("folder"));
-    parser.addOptions(
-        {runs, roundTrips, floodTexts, idleSeconds, address, trayAddress, parts, quick, sample});
+    parser.addOptions({runs, roundTrips, floodTexts, idleSeconds, address, trayAddress,
+                       dialogAddress, dialogs, parts, quick, sample});
     parser.process(application);
 
     Settings settings;
@@ -423,6 +434,7 @@ Settings parseSettings(const QCoreApplication &application)
         settings.idleSeconds = 1;
         settings.settleMs = 200;
         settings.spoolerRepetitions = 3;
+        settings.dialogs = 3;
     }
     if (parser.isSet(runs))
         settings.runs = std::max(1, parser.value(runs).toInt());
@@ -436,6 +448,10 @@ Settings parseSettings(const QCoreApplication &application)
         settings.address = parser.value(address);
     if (parser.isSet(trayAddress))
         settings.trayAddress = parser.value(trayAddress);
+    if (parser.isSet(dialogAddress))
+        settings.dialogAddress = parser.value(dialogAddress);
+    if (parser.isSet(dialogs))
+        settings.dialogs = std::max(1, parser.value(dialogs).toInt());
     if (parser.isSet(parts))
         settings.parts = parser.value(parts).split(QLatin1Char(','));
     settings.logSample = parser.value(sample);
@@ -471,6 +487,11 @@ int main(int argc, char **argv)
             idleWithTrayIcon(settings, table);
         if (settings.parts.contains(QLatin1String("flood")))
             flood(settings, harness, table);
+        if (settings.parts.contains(QLatin1String("dialog"))) {
+            DialogLatency dialogs(settings.dialogAddress, settings.runs, settings.dialogs);
+            if (!dialogs.measure(table))
+                fail(QStringLiteral("dialogs: %1").arg(dialogs.errorText()));
+        }
         // Last: it points this process's own libcups at the private cupsd.
         if (settings.parts.contains(QLatin1String("spooler"))) {
             progress(QStringLiteral("spooler steps, %1 run(s)").arg(settings.runs));
