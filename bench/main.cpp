@@ -7,6 +7,7 @@
 #include "ProcessSample.h"
 #include "SpawnedProcess.h"
 #include "SpoolerSteps.h"
+#include "ThousandJobs.h"
 #include "nulpeer.h"
 
 #include "ClientHarness.h"
@@ -40,7 +41,8 @@ struct Settings
     QString trayAddress = QStringLiteral("127.0.0.83");
     QString dialogAddress = QStringLiteral("127.0.0.85");
     int dialogs = 30;
-    QStringList parts{"roundtrip", "idle", "flood", "spooler", "dialog"};
+    int jobs = 1000;
+    QStringList parts{"roundtrip", "idle", "flood", "spooler", "dialog", "jobs"};
     int spoolerRepetitions = 20;
     QString logSample;
 };
@@ -412,9 +414,11 @@ Settings parseSettings(const QCoreApplication &application)
     const QCommandLineOption dialogs(QStringLiteral("dialogs"),
                                      QStringLiteral("cost dialogs per run (30)"),
                                      QStringLiteral("n"));
+    const QCommandLineOption jobs(QStringLiteral("jobs"),
+                                  QStringLiteral("whole jobs per run (1000)"), QStringLiteral("n"));
     const QCommandLineOption parts(
         QStringLiteral("parts"),
-        QStringLiteral("comma-separated: roundtrip,idle,flood,spooler,dialog"),
+        QStringLiteral("comma-separated: roundtrip,idle,flood,spooler,dialog,jobs"),
         QStringLiteral("list"));
     const QCommandLineOption quick(QStringLiteral("quick"),
                                    QStringLiteral("one short run of everything (a smoke check)"));
@@ -422,7 +426,7 @@ Settings parseSettings(const QCoreApplication &application)
                                     QStringLiteral("only write a short verbose log to folder"),
                                     QStringLiteral("folder"));
     parser.addOptions({runs, roundTrips, floodTexts, idleSeconds, address, trayAddress,
-                       dialogAddress, dialogs, parts, quick, sample});
+                       dialogAddress, dialogs, jobs, parts, quick, sample});
     parser.process(application);
 
     Settings settings;
@@ -435,6 +439,7 @@ Settings parseSettings(const QCoreApplication &application)
         settings.settleMs = 200;
         settings.spoolerRepetitions = 3;
         settings.dialogs = 3;
+        settings.jobs = 20;
     }
     if (parser.isSet(runs))
         settings.runs = std::max(1, parser.value(runs).toInt());
@@ -452,6 +457,8 @@ Settings parseSettings(const QCoreApplication &application)
         settings.dialogAddress = parser.value(dialogAddress);
     if (parser.isSet(dialogs))
         settings.dialogs = std::max(1, parser.value(dialogs).toInt());
+    if (parser.isSet(jobs))
+        settings.jobs = std::max(2, parser.value(jobs).toInt());
     if (parser.isSet(parts))
         settings.parts = parser.value(parts).split(QLatin1Char(','));
     settings.logSample = parser.value(sample);
@@ -491,6 +498,12 @@ int main(int argc, char **argv)
             DialogLatency dialogs(settings.dialogAddress, settings.runs, settings.dialogs);
             if (!dialogs.measure(table))
                 fail(QStringLiteral("dialogs: %1").arg(dialogs.errorText()));
+        }
+        if (settings.parts.contains(QLatin1String("jobs"))) {
+            ThousandJobs jobs(settings.dialogAddress, settings.runs, settings.jobs,
+                              settings.dialogs);
+            if (!jobs.measure(table))
+                fail(QStringLiteral("whole jobs: %1").arg(jobs.errorText()));
         }
         // Last: it points this process's own libcups at the private cupsd.
         if (settings.parts.contains(QLatin1String("spooler"))) {
