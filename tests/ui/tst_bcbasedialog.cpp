@@ -292,6 +292,20 @@ private slots:
         QCOMPARE(TestDialog().windowTitle(), "");
     }
 
+    // A palette of each dialog's own gave the style's drawing cache keys that no later dialog
+    // used again; every dialog and child now draws on one white palette.
+    void dialogsShareOneWhitePalette()
+    {
+        // The class's palette reaches a dialog when it is polished, before its first paint.
+        TestDialog first;
+        TestDialog second;
+        first.ensurePolished();
+        second.ensurePolished();
+        QCOMPARE(first.palette().color(QPalette::Window), QColor(Qt::white));
+        QCOMPARE(second.palette().cacheKey(), first.palette().cacheKey());
+        QCOMPARE(second.field->palette().cacheKey(), first.palette().cacheKey());
+    }
+
     void inputFiltersAndInputMethods()
     {
         int destroyed = 0; // outlives the dialog, whose end deletes the filter still installed
