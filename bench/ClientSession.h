@@ -51,6 +51,9 @@ public:
     // An orderly stop (SIGTERM); false when the client did not end by itself with status 0.
     bool stop();
     QString logFolder() const;
+    // The peer's end of the client's connection, for parts that drive it text by text.
+    int connection() const { return m_fd; }
+    nul_reader *reader() const { return m_reader.get(); }
 
 private:
     ClientHarness &m_harness;

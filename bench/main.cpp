@@ -2,11 +2,13 @@
 // same run (a C echo pair, bare Qt programs) and prints one table of medians and ratios.
 // See bench/README.md for what each figure means.
 #include "ClientSession.h"
+#include "DialogLatency.h"
 #include "FigureTable.h"
 #include "LanguageSwitch.h"
 #include "ProcessSample.h"
 #include "SpawnedProcess.h"
 #include "SpoolerSteps.h"
+#include "ThousandJobs.h"
 #include "nulpeer.h"
 
 #include "ClientHarness.h"
@@ -39,7 +41,10 @@ struct Settings
     int settleMs = 2000;
     QString address = QStringLiteral("127.0.0.81");
     QString trayAddress = QStringLiteral("127.0.0.83");
-    QStringList parts{"roundtrip", "idle", "flood", "spooler", "language"};
+    QString dialogAddress = QStringLiteral("127.0.0.85");
+    int dialogs = 30;
+    int jobs = 1000;
+    QStringList parts{"roundtrip", "idle", "flood", "spooler", "dialog", "jobs", "language"};
     int spoolerRepetitions = 20;
     int languageSwitches = 200;
     QString logSample;
@@ -418,17 +423,26 @@ Settings parseSettings(const QCoreApplication &application)
         QStringLiteral("tray-address"),
         QStringLiteral("loopback address of the peer of the tray icon's idle run (127.0.0.83)"),
         QStringLiteral("ip"));
-    const QCommandLineOption parts(QStringLiteral("parts"),
-                                   QStringLiteral("comma-separated: roundtrip,idle,flood,spooler,"
-                                                  "language"),
-                                   QStringLiteral("list"));
+    const QCommandLineOption dialogAddress(
+        QStringLiteral("dialog-address"),
+        QStringLiteral("loopback address of the peer of the dialog parts (127.0.0.85)"),
+        QStringLiteral("ip"));
+    const QCommandLineOption dialogs(QStringLiteral("dialogs"),
+                                     QStringLiteral("cost dialogs per run (30)"),
+                                     QStringLiteral("n"));
+    const QCommandLineOption jobs(QStringLiteral("jobs"),
+                                  QStringLiteral("whole jobs per run (1000)"), QStringLiteral("n"));
+    const QCommandLineOption parts(
+        QStringLiteral("parts"),
+        QStringLiteral("comma-separated: roundtrip,idle,flood,spooler,dialog,jobs,language"),
+        QStringLiteral("list"));
     const QCommandLineOption quick(QStringLiteral("quick"),
                                    QStringLiteral("one short run of everything (a smoke check)"));
     const QCommandLineOption sample(QStringLiteral("log-sample"),
                                     QStringLiteral("only write a short verbose log to folder"),
                                     QStringLiteral("folder"));
-    parser.addOptions(
-        {runs, roundTrips, floodTexts, idleSeconds, address, trayAddress, parts, quick, sample});
+    parser.addOptions({runs, roundTrips, floodTexts, idleSeconds, address, trayAddress,
+                       dialogAddress, dialogs, jobs, parts, quick, sample});
     parser.process(application);
 
     Settings settings;
@@ -441,6 +455,8 @@ Settings parseSettings(const QCoreApplication &application)
         settings.settleMs = 200;
         settings.spoolerRepetitions = 3;
         settings.languageSwitches = 4;
+        settings.dialogs = 3;
+        settings.jobs = 20;
     }
     if (parser.isSet(runs))
         settings.runs = std::max(1, parser.value(runs).toInt());
@@ -454,6 +470,12 @@ Settings parseSettings(const QCoreApplication &application)
         settings.address = parser.value(address);
     if (parser.isSet(trayAddress))
         settings.trayAddress = parser.value(trayAddress);
+    if (parser.isSet(dialogAddress))
+        settings.dialogAddress = parser.value(dialogAddress);
+    if (parser.isSet(dialogs))
+        settings.dialogs = std::max(1, parser.value(dialogs).toInt());
+    if (parser.isSet(jobs))
+        settings.jobs = std::max(2, parser.value(jobs).toInt());
     if (parser.isSet(parts))
         settings.parts = parser.value(parts).split(QLatin1Char(','));
     settings.logSample = parser.value(sample);
@@ -494,6 +516,17 @@ int main(int argc, char **argv)
                                     harness.clientEnvironment());
             if (!language.measure(table))
                 fail(QStringLiteral("language switch: %1").arg(language.errorText()));
+        }
+        if (settings.parts.contains(QLatin1String("dialog"))) {
+            DialogLatency dialogs(settings.dialogAddress, settings.runs, settings.dialogs);
+            if (!dialogs.measure(table))
+                fail(QStringLiteral("dialogs: %1").arg(dialogs.errorText()));
+        }
+        if (settings.parts.contains(QLatin1String("jobs"))) {
+            ThousandJobs jobs(settings.dialogAddress, settings.runs, settings.jobs,
+                              settings.dialogs);
+            if (!jobs.measure(table))
+                fail(QStringLiteral("whole jobs: %1").arg(jobs.errorText()));
         }
         // Last: it points this process's own libcups at the private cupsd.
         if (settings.parts.contains(QLatin1String("spooler"))) {

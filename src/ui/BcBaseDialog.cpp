@@ -22,9 +22,7 @@ BcBaseDialog::BcBaseDialog(QWidget *parent, const DialogOptions &options)
     , m_timeoutMs(std::max(options.timeoutMs, DialogOptions::NoTimeout))
 {
     const DialogSettings &settings = DialogSettings::shared();
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    setPalette(palette);
+    useSharedWhitePalette();
     setAutoFillBackground(true);
     setFont(settings.font());
 
@@ -66,6 +64,21 @@ BcBaseDialog::BcBaseDialog(QWidget *parent, const DialogOptions &options)
     if (timeout() != -1)
         setMouseTracking(true);
     installEventFilter(this);
+}
+
+void BcBaseDialog::useSharedWhitePalette()
+{
+    // One white palette for the class rather than one per dialog: the style caches what it draws
+    // under keys that name the palette's identity, and the keys of a palette of its own outlived
+    // each dialog (about 1 KiB a job). Without resolve bits every dialog and child takes this
+    // palette as it is when polished, without a copy of its own.
+    const char *const className = BcBaseDialog::staticMetaObject.className();
+    if (QApplication::palette(className).color(QPalette::Window) == Qt::white)
+        return;
+    QPalette white = QApplication::palette();
+    white.setColor(QPalette::Window, Qt::white);
+    white.setResolveMask(0);
+    QApplication::setPalette(white, className);
 }
 
 BcBaseDialog::~BcBaseDialog()

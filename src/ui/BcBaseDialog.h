@@ -70,6 +70,8 @@ protected:
     void hideEvent(QHideEvent *event) override;
 
 private:
+    // White behind every dialog, through a palette all dialogs share (see the .cpp).
+    static void useSharedWhitePalette();
     void retranslateBase();
 
     ChangeLanguageButton *m_languageButton = nullptr;

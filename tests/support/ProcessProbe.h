@@ -21,6 +21,15 @@ public:
             return -1;
         return int(folder.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot).size());
     }
+    // Threads whose name (/proc/PID/task/*/comm) is name.
+    int threadsNamed(const QByteArray &name) const
+    {
+        const QDir tasks(QStringLiteral("/proc/%1/task").arg(m_pid));
+        int count = 0;
+        for (const QString &task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+            count += readFile(tasks.filePath(task + QStringLiteral("/comm"))).trimmed() == name;
+        return count;
+    }
     qint64 residentKiB() const { return statusValueKiB("VmRSS:"); }
     qint64 peakResidentKiB() const { return statusValueKiB("VmHWM:"); }
 

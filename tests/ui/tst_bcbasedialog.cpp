@@ -292,6 +292,17 @@ private slots:
         QCOMPARE(TestDialog().windowTitle(), "");
     }
 
+    // A palette of each dialog's own gave the style's cache keys no later dialog used again.
+    void dialogsShareOneWhitePalette()
+    {
+        TestDialog first;
+        TestDialog second;
+        first.ensurePolished(); // the class's palette arrives with the polish
+        second.ensurePolished();
+        QCOMPARE(first.palette().color(QPalette::Window), QColor(Qt::white));
+        QCOMPARE(second.field->palette().cacheKey(), first.palette().cacheKey());
+    }
+
     void inputFiltersAndInputMethods()
     {
         int destroyed = 0; // outlives the dialog, whose end deletes the filter still installed
