@@ -65,15 +65,9 @@ bool DialogLatency::measure(FigureTable &table)
 {
     ClientHarness harness(m_address);
     XServerWatch watch;
-    if (!harness.start() || !harness.startXServer()) {
-        m_error = harness.errorText();
+    if (!JobDialogs::startXWorld(harness, watch, m_error))
         return false;
-    }
     const QProcessEnvironment environment = harness.clientEnvironment();
-    if (!watch.open(environment.value(QStringLiteral("DISPLAY")))) {
-        m_error = watch.errorText();
-        return false;
-    }
     Quantiles toDialog[2]; // [0] the client, [1] the bare program
     Quantiles answer[2];
     for (int run = 0; run < m_runs; ++run) {

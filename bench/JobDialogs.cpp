@@ -2,6 +2,8 @@
 
 #include "XServerWatch.h"
 
+#include "ClientHarness.h"
+
 #include <cerrno>
 #include <cstring>
 #include <unistd.h>
@@ -45,6 +47,19 @@ QByteArray confirmationText(int jobNumber, bool showDialog)
 {
     return "6|20250201090503|" + QByteArray(showDialog ? "1" : "0") + "|J" +
            QByteArray::number(jobNumber) + "|E2030-01-01T12:00:00|LFront Desk";
+}
+
+bool startXWorld(ClientHarness &harness, XServerWatch &watch, QString &error)
+{
+    if (!harness.start() || !harness.startXServer()) {
+        error = harness.errorText();
+        return false;
+    }
+    if (!watch.open(harness.clientEnvironment().value(QStringLiteral("DISPLAY")))) {
+        error = watch.errorText();
+        return false;
+    }
+    return true;
 }
 
 bool answerDialog(XServerWatch &watch, const Link &link, const char *text, const char *title,

@@ -9,6 +9,7 @@
 
 #include <memory>
 
+class ClientHarness;
 class XServerWatch;
 
 // What the dialog parts share: the texts of a job that opens the cost dialog and of its
@@ -36,6 +37,10 @@ struct Timing
     double toDialogMs = 0; // the text sent to the window mapped on the X server
     double answerMs = 0;   // Return pressed in it to the reply read
 };
+
+// Starts the harness's private world with an X server and opens the watch on that server.
+// False with error set.
+bool startXWorld(ClientHarness &harness, XServerWatch &watch, QString &error);
 
 // Sends text, waits for the window whose title contains title, presses Return in it and reads
 // the reply, which must start with replyPrefix. False with error set.

@@ -61,15 +61,9 @@ bool ThousandJobs::measure(FigureTable &table)
 {
     ClientHarness harness(m_address);
     XServerWatch watch;
-    if (!harness.start() || !harness.startXServer()) {
-        m_error = harness.errorText();
+    if (!JobDialogs::startXWorld(harness, watch, m_error))
         return false;
-    }
     const QProcessEnvironment environment = harness.clientEnvironment();
-    if (!watch.open(environment.value(QStringLiteral("DISPLAY")))) {
-        m_error = watch.errorText();
-        return false;
-    }
     // Memory and descriptors are compared from here on: the first jobs fill the caches.
     const int settled = std::min(100, m_jobs / 2);
     QList<double> perJobMs;
