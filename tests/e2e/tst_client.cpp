@@ -403,8 +403,6 @@ private slots:
         QVERIFY(readFile(booking).contains("Pages%20Printed%20This%20Session=10"));
     }
 
-    // A client that is not installed and older than the Print Service requires says so, and
-    // ends in order once its reply has left.
     // Every secret of a job flow, with the developer log taking every line: the staff password
     // the Print Service sets and the one typed, the booking session's PIN and a typed PIN reach
     // no log line, in clear or encoded as on the wire.
@@ -454,6 +452,8 @@ private slots:
                     QVERIFY2(!line.contains(form), qPrintable(form + " in: " + line));
     }
 
+    // A client that is not installed and older than the Print Service requires says so, and
+    // ends in order once its reply has left.
     void outOfDateClientEndsAfterItsReply()
     {
         ClientHarness harness("127.0.0.45");

@@ -5,6 +5,7 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QHostInfo>
 #include <QThread>
@@ -276,19 +277,21 @@ bool ClientHarness::pressKeyInWindow(const QString &title, const QString &key, i
 {
     QDeadlineTimer deadline(timeoutMs);
     bool pressed = false;
+    QElapsedTimer sincePress;
     while (!deadline.hasExpired()) {
         const QString windows = onDisplay("xdotool", {"search", "--onlyvisible", "--name", title});
         const QString window = windows.section('\n', 0, 0);
         if (window.isEmpty() && pressed)
             return true;
-        if (!window.isEmpty()) {
-            // Without a window manager the window must be given the focus before the key; a
-            // key that comes before the dialog takes keys is lost, so it is pressed again
-            // until the window goes.
+        // Without a window manager the window must be given the focus before the key. A key
+        // that comes before the dialog takes keys is lost, so it is pressed again while the
+        // window stays; but one key at a time, and only after the last had a second to work: a
+        // second key behind an effective one answers the dialog that opens next.
+        if (!window.isEmpty() && (!pressed || sincePress.hasExpired(1000))) {
             onDisplay("xdotool", {"windowfocus", "--sync", window});
-            onDisplay("xdotool", {"key", "--window", window, key});
             onDisplay("xdotool", {"key", key});
             pressed = true;
+            sincePress.start();
         }
         QThread::msleep(100);
     }
