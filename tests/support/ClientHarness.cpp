@@ -316,20 +316,29 @@ QProcess *ClientHarness::startOnDisplay(const QString &program, const QStringLis
 
 bool ClientHarness::startSystemTray(int timeoutMs)
 {
-    // trayer maps its panel before it takes the selection: only the owner says it is ready.
-    QProcess *tray = startOnDisplay("trayer", {"--edge", "top", "--widthtype", "request"});
     const int screen = m_display.section('.', 1).toInt();
     const QByteArray selection = "_NET_SYSTEM_TRAY_S" + QByteArray::number(screen);
     const QDeadlineTimer deadline(timeoutMs);
-    while (!selectionOwned(m_display, selection)) {
-        if (deadline.hasExpired() || tray->state() != QProcess::Running) {
-            m_error = QStringLiteral("no system tray (package trayer): %1")
-                          .arg(QString::fromLocal8Bit(tray->readAllStandardError()));
-            return false;
+    // trayer maps its panel before it takes the selection: only the owner says it is ready. On a
+    // loaded machine it once ended without a word before taking it, so it gets three tries.
+    QString ended;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        QProcess *tray = startOnDisplay("trayer", {"--edge", "top", "--widthtype", "request"});
+        while (tray->state() == QProcess::Running && !deadline.hasExpired()) {
+            if (selectionOwned(m_display, selection))
+                return true;
+            QThread::msleep(50);
         }
-        QThread::msleep(50);
+        if (deadline.hasExpired())
+            break;
+        ended += QStringLiteral(" [ended: status %1, %2, %3]")
+                     .arg(tray->exitCode())
+                     .arg(tray->errorString(),
+                          QString::fromLocal8Bit(tray->readAllStandardError()).trimmed());
     }
-    return true;
+    m_error =
+        QStringLiteral("no system tray (package trayer) within %1 ms%2").arg(timeoutMs).arg(ended);
+    return false;
 }
 
 QByteArray ClientHarness::outputOnDisplay(const QString &program,
