@@ -19,13 +19,11 @@ struct Checkpoint
     double descriptors = 0;
 };
 
-// Descriptors are counted without those of Qt's pooled drawing threads, which end 30 s after
-// their last use.
+// Descriptors are counted as in the dialog soak (ProcessProbe::lastingDescriptors).
 Checkpoint checkpoint(pid_t pid)
 {
     const ProcessProbe probe(pid);
-    return {ProcessSample::read(pid).rssKb / 1024.0,
-            double(probe.openFileDescriptors() - probe.threadsNamed("Thread (pooled)"))};
+    return {ProcessSample::read(pid).rssKb / 1024.0, double(probe.lastingDescriptors())};
 }
 
 // One whole job: the cost dialog accepted, the progress window, the confirmation closed. The

@@ -33,13 +33,6 @@ QProcess *startRegistered(ClientHarness &harness, LoopbackPrintService &service,
     return service.waitForTexts(0, 1, 30000) ? client : nullptr;
 }
 
-// Qt's pooled drawing threads hold a descriptor each and end 30 s after their last use, so they
-// come and go with the style's cache filling; a leak shows in the descriptors besides theirs.
-int lastingDescriptors(const ProcessProbe &probe)
-{
-    return probe.openFileDescriptors() - probe.threadsNamed("Thread (pooled)");
-}
-
 } // namespace
 
 // A Print Service that goes away, or floods the client, while the client shows a dialog: the
@@ -89,7 +82,7 @@ private slots:
             // Memory and descriptors once the client has settled into the cycles (the style's
             // drawing cache is full by then).
             if (cycle == cycles / 2) {
-                descriptors = lastingDescriptors(probe);
+                descriptors = probe.lastingDescriptors();
                 residentKiB = probe.residentKiB();
             }
         }
@@ -102,7 +95,7 @@ private slots:
             QCOMPARE(service.texts(connection).first(), harness.expectedRegistration());
         for (int connection = 1; connection < cycles; ++connection)
             QCOMPARE(service.texts(connection).size(), 1);
-        QCOMPARE(lastingDescriptors(probe), descriptors);
+        QCOMPARE(probe.lastingDescriptors(), descriptors);
         const qint64 grownKiB = probe.residentKiB() - residentKiB;
         QVERIFY2(grownKiB < memoryAllowanceKiB(1024), qPrintable(QString::number(grownKiB)));
         QVERIFY(ClientHarness::stopsCleanly(client));
